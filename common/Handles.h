@@ -1,0 +1,69 @@
+// Owning wrappers for Win32 handles, shared by every module of both programs.
+// Each wrapper closes its handle exactly once, on reset or destruction, so no
+// early return can leak one. Add a traits struct here for each new handle kind.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <typename Traits>
+class UniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  UniqueHandle() noexcept = default;
+  explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
+  ~UniqueHandle() { Reset(); }
+
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+
+  Handle Get() const noexcept { return m_handle; }
+  explicit operator bool() const noexcept { return m_handle != Traits::Invalid(); }
+
+  // Gives up ownership; the caller now closes the handle.
+  Handle Release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
+
+  void Reset(Handle handle = Traits::Invalid()) noexcept {
+    Handle old = std::exchange(m_handle, handle);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+
+  // For out-parameters of creating functions: closes what is held first.
+  Handle* Put() noexcept {
+    Reset();
+    return &m_handle;
+  }
+
+ private:
+  Handle m_handle = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+
+// CreateFile and friends report failure as INVALID_HANDLE_VALUE, not null.
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+
+struct RegKeyTraits {
+  using Handle = HKEY;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::RegCloseKey(handle); }
+};
+
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;

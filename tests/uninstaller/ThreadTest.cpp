@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+
+#include "PvThread.h"
+#include "TestSupport.h"
+
+namespace {
+
+// What a timer callback saw: how often it ran and on which threads.
+class CallLog {
+ public:
+  static void Record(void* log) { static_cast<CallLog*>(log)->Add(); }
+
+  int Calls() const { return m_calls; }
+  std::set<DWORD> Threads() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_threads;
+  }
+
+ private:
+  void Add() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_threads.insert(GetCurrentThreadId());
+    ++m_calls;
+  }
+
+  std::atomic<int> m_calls{0};
+  std::mutex m_mutex;
+  std::set<DWORD> m_threads;
+};
+
+TEST(TimerTest, SecondStartWithRunningIdKeepsFirstTimer) {
+  CPvThread threads;
+  CallLog first, second;
+  const int baseline = LiveThreadCount();
+  threads.StartTimer(1, CallLog::Record, 10, &first);
+  threads.StartTimer(1, CallLog::Record, 1, &second);
+  EXPECT_EQ(LiveThreadCount(), baseline + 1);
+
+  ASSERT_TRUE(WaitUntil([&] { return first.Calls() >= 5; }));
+  EXPECT_EQ(second.Calls(), 0);
+  EXPECT_EQ(first.Threads().size(), 1u);
+}
+
+TEST(TimerTest, KillThenStartReusesRecordOnFreshThread) {
+  CPvThread threads;
+  CallLog first, second;
+  const int baseline = LiveThreadCount();
+  // The first timer is killed inside its second long sleep and its record is
+  // reused at once: its thread must finish on its own settings.
+  threads.StartTimer(7, CallLog::Record, 150, &first);
+  ASSERT_TRUE(WaitUntil([&] { return first.Calls() == 1; }));
+  threads.KillTimer(7);
+  threads.StartTimer(7, CallLog::Record, 5, &second);
+
+  ASSERT_TRUE(WaitUntil([&] { return second.Calls() >= 5; }));
+  ASSERT_TRUE(WaitUntil([&] { return LiveThreadCount() == baseline + 1; }));
+  EXPECT_LE(first.Calls(), 2);
+  ASSERT_EQ(second.Threads().size(), 1u);
+  ASSERT_EQ(first.Threads().size(), 1u);
+  EXPECT_NE(*first.Threads().begin(), *second.Threads().begin());
+}
+
+TEST(TimerTest, KilledTimerMakesAtMostOneMoreCall) {
+  CPvThread threads;
+  CallLog log;
+  const int baseline = LiveThreadCount();
+  threads.StartTimer(3, CallLog::Record, 5, &log);
+  ASSERT_TRUE(WaitUntil([&] { return log.Calls() >= 2; }));
+  const int callsAtKill = log.Calls();
+  threads.KillTimer(3);
+  EXPECT_TRUE(WaitUntil([&] { return LiveThreadCount() == baseline; }));
+  EXPECT_LE(log.Calls(), callsAtKill + 1);
+}
+
+TEST(TimerTest, StopEndsSleepingTimerThreadsPromptly) {
+  CPvThread threads;
+  CallLog log;
+  const int baseline = LiveThreadCount();
+  for (int id = 1; id <= 3; ++id) threads.StartTimer(id, CallLog::Record, 60000, &log);
+  ASSERT_EQ(LiveThreadCount(), baseline + 3);
+
+  const Stopwatch watch;
+  threads.Stop();
+  // One shared 100 ms allowance, not 100 ms per thread.
+  EXPECT_LT(watch.ElapsedMs(), 250);
+  EXPECT_TRUE(WaitUntil([&] { return LiveThreadCount() == baseline; }, 1000));
+  EXPECT_EQ(log.Calls(), 0);
+}
+
+TEST(TimerTest, TimerStartedAfterStopCallsOnceAndEnds) {
+  CPvThread threads;
+  threads.Stop();
+  CallLog log;
+  const int baseline = LiveThreadCount();
+  threads.StartTimer(1, CallLog::Record, 5, &log);
+  ASSERT_TRUE(WaitUntil([&] { return LiveThreadCount() == baseline; }));
+  Sleep(50);
+  EXPECT_EQ(log.Calls(), 1);
+}
+
+TEST(TimerTest, EleventhTimerIsRefused) {
+  CPvThread threads;
+  CallLog logs[CPvThread::kMaxTimers + 1];
+  const int baseline = LiveThreadCount();
+  for (int id = 0; id <= CPvThread::kMaxTimers; ++id) threads.StartTimer(id, CallLog::Record, 5, &logs[id]);
+  EXPECT_EQ(LiveThreadCount(), baseline + CPvThread::kMaxTimers);
+  ASSERT_TRUE(WaitUntil([&] { return logs[CPvThread::kMaxTimers - 1].Calls() >= 3; }));
+  EXPECT_EQ(logs[CPvThread::kMaxTimers].Calls(), 0);
+}
+
+unsigned __stdcall SetEventThread(void* event) {
+  SetEvent(static_cast<HANDLE>(event));
+  return 0;
+}
+
+unsigned __stdcall OverstayingThread(void*) {
+  Sleep(60000);
+  return 0;
+}
+
+TEST(WorkerThreadTest, DetachedThreadRunsWithoutHandle) {
+  CPvThread threads;
+  UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  EXPECT_EQ(threads.StartThread(SetEventThread, event.Get(), 1), nullptr);
+  EXPECT_EQ(WaitForSingleObject(event.Get(), 2000), WAIT_OBJECT_0);
+}
+
+TEST(WorkerThreadTest, ExitThreadEndsOverstayingThread) {
+  CPvThread threads;
+  const int baseline = LiveThreadCount();
+  HANDLE thread = threads.StartThread(OverstayingThread, nullptr, 0);
+  ASSERT_NE(thread, nullptr);
+  EXPECT_EQ(LiveThreadCount(), baseline + 1);
+
+  const Stopwatch watch;
+  threads.ExitThread(thread, 50);
+  EXPECT_LT(watch.ElapsedMs(), 1000);
+  EXPECT_TRUE(WaitUntil([&] { return LiveThreadCount() == baseline; }));
+}
+
+}  // namespace

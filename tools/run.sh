@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds, and runs the soundboard under Wine: on the
+# current X display when there is one, else on a private Xvfb display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/tools/setup-debian.sh"
+"$root/tools/build.sh"
+
+source "$root/tools/wine-env.sh"
+trap 'wine_session_end; xvfb_stop' EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  xvfb_start
+  echo "run: no X display set; Quobly runs on the private display $DISPLAY"
+fi
+wine_session_begin
+wine "$root/build/bin/Quobly.exe"

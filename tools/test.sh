@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The whole test run on a fresh Debian 12 machine: installs what is missing,
+# builds, then runs every test under Wine on a private Xvfb display.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+"$root/tools/setup-debian.sh"
+"$root/tools/build.sh"
+
+source "$root/tools/wine-env.sh"
+trap 'wine_session_end; xvfb_stop' EXIT
+xvfb_start
+wine_session_begin
+
+cd "$root/build"
+ctest --output-on-failure "$@"

@@ -1,0 +1,43 @@
+// The uninstaller's application object: what every window and helper asks
+// for, the message loop, and the end of the process.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+class CPvApp {
+ public:
+  static constexpr int kAppNameUnits = 200;
+
+  static CPvApp& Instance();
+
+  CPvApp(const CPvApp&) = delete;
+  CPvApp& operator=(const CPvApp&) = delete;
+
+  // Dispatches messages until WM_QUIT and returns its exit code.
+  int MsgLoop();
+
+  // Copies `name`, cut to 199 units.
+  void SetAppName(const wchar_t* name);
+
+  // Stops the timer threads, posts WM_QUIT and ends the process with code 0
+  // through the runtime's normal exit, so static destructors run.
+  [[noreturn]] void ExitApp();
+
+  HINSTANCE GetInstance() const { return m_hInstance; }
+  HWND GetMainWnd() const { return m_hMainWnd; }
+  void SetMainWnd(HWND wnd) { m_hMainWnd = wnd; }
+  const wchar_t* GetAppDir() const { return m_szAppDir; }
+  const wchar_t* GetAppName() const { return m_szAppName; }
+  bool isExiting() const { return m_bExiting; }
+
+ private:
+  CPvApp();
+
+  HINSTANCE m_hInstance;
+  HWND m_hMainWnd = nullptr;
+  wchar_t m_szAppDir[MAX_PATH + 1] = {};
+  wchar_t m_szAppName[kAppNameUnits] = {};
+  std::atomic<bool> m_bExiting{false};
+};
