@@ -4,9 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/tools/setup-debian.sh"
 "$root/tools/build.sh"
-
 source "$root/tools/wine-env.sh"
 trap 'wine_session_end; xvfb_stop' EXIT
 xvfb_start
