@@ -37,22 +37,25 @@ wine_prefix_ensure() {
   echo "$QUOBLY_PREFIX_VERSION" >"$stamp"
 }
 
-# Starts a private Xvfb display and exports DISPLAY; xvfb_stop ends it.
+# Starts a private Xvfb display and exports DISPLAY; xvfb_stop ends it. Xvfb
+# picks a free display number itself, so parallel runs never collide.
 xvfb_start() {
-  local n=90
-  while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-  Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   XVFB_PID=$!
-  export DISPLAY=:$n
   local tries=0
-  until xdpyinfo >/dev/null 2>&1; do
+  until [ -s "$numberFile" ]; do
     tries=$((tries + 1))
     if [ $tries -gt 100 ] || ! kill -0 $XVFB_PID 2>/dev/null; then
-      echo "xvfb: display :$n did not start" >&2
+      echo "xvfb: no display started" >&2
+      rm -f "$numberFile"
       return 1
     fi
     sleep 0.1
   done
+  export DISPLAY=:$(head -n1 "$numberFile")
+  rm -f "$numberFile"
 }
 
 xvfb_stop() {
