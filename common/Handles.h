@@ -4,6 +4,8 @@
 #pragma once
 
 #include <windows.h>
+#include <objidl.h>  // GDI+ needs COM types that WIN32_LEAN_AND_MEAN leaves out
+#include <gdiplus.h>
 
 #include <utility>
 
@@ -64,6 +66,55 @@ struct RegKeyTraits {
   static void Close(Handle handle) { ::RegCloseKey(handle); }
 };
 
+// A memory DC from CreateCompatibleDC (not one from GetDC).
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteDC(handle); }
+};
+
+// Pens, brushes, bitmaps, fonts and regions alike.
+template <typename GdiHandle>
+struct GdiObjectTraits {
+  using Handle = GdiHandle;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteObject(handle); }
+};
+
+// Pages from VirtualAlloc, released whole.
+struct VirtualMemoryTraits {
+  using Handle = void*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::VirtualFree(handle, 0, MEM_RELEASE); }
+};
+
+// GDI+ flat-API objects, each with its own delete function.
+template <typename GpObject, Gdiplus::GpStatus(WINGDIPAPI* Delete)(GpObject*)>
+struct GdipObjectTraits {
+  using Handle = GpObject*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { Delete(handle); }
+};
+
+// Bitmaps are images to GDI+; disposing goes through the image base type.
+struct GdipBitmapTraits {
+  using Handle = Gdiplus::GpBitmap*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { Gdiplus::DllExports::GdipDisposeImage(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
+using UniqueGpBitmap = UniqueHandle<GdipBitmapTraits>;
+using UniqueGpGraphics = UniqueHandle<GdipObjectTraits<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>>;
+using UniqueGpImageAttributes =
+    UniqueHandle<GdipObjectTraits<Gdiplus::GpImageAttributes, Gdiplus::DllExports::GdipDisposeImageAttributes>>;
+using UniqueGpFont = UniqueHandle<GdipObjectTraits<Gdiplus::GpFont, Gdiplus::DllExports::GdipDeleteFont>>;
+using UniqueGpFontFamily =
+    UniqueHandle<GdipObjectTraits<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>>;
+using UniqueGpRegion = UniqueHandle<GdipObjectTraits<Gdiplus::GpRegion, Gdiplus::DllExports::GdipDeleteRegion>>;

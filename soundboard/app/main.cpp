@@ -1,36 +1,57 @@
 // Quobly entry point.
 #include <windows.h>
 
+#include "ExFramework.h"
+#include "ExHost.h"
+#include "ExStyleFlags.h"
+
 namespace {
 
-constexpr char kWindowClass[] = "Ex_LayerUI";
 constexpr char kTitle[] = "Quobly";
+constexpr int kDesignLeft = 50;
+constexpr int kDesignTop = 50;
+constexpr int kDesignWidth = 430;
+constexpr int kDesignHeight = 320;
 
-LRESULT CALLBACK MainWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) PostQuitMessage(0);
-  return DefWindowProcA(wnd, message, wParam, lParam);
+int RunMessageLoop() {
+  MSG msg = {};
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kWindowClass;
-  RegisterClassA(&windowClass);
-
-  HWND wnd = CreateWindowExA(0, kWindowClass, kTitle, WS_POPUP | WS_SYSMENU, 50, 50, 430, 320, nullptr, nullptr,
-                             instance, nullptr);
-  if (wnd == nullptr) return 1;
-  ShowWindow(wnd, showCommand);
-
-  MSG msg = {};
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  if (!ExFramework::Startup()) return 1;
+  int exitCode = 1;
+  {
+    ExWindowOptions options;
+    options.title = kTitle;
+    options.centred = false;
+    options.x = kDesignLeft;
+    options.y = kDesignTop;
+    options.width = kDesignWidth;
+    options.height = kDesignHeight;
+    HWND window = ExCreateWindow(options);
+    ExHost host;
+    ExAttachOptions attach;
+    attach.imageMode = ExImageMode::kStretch;
+    attach.styleFlags = kExAttached;  // the soundboard draws its own chrome
+    attach.backgroundColour = RGB(40, 44, 52);
+    if (window != nullptr && host.Attach(window, nullptr, 0, attach)) {
+      host.SetMessageHook([](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return kExUndecided;
+      });
+      host.Show(kExZoomIn);
+      exitCode = RunMessageLoop();
+    } else if (window != nullptr) {
+      DestroyWindow(window);
+    }
   }
-  return static_cast<int>(msg.wParam);
+  ExFramework::Shutdown();
+  return exitCode;
 }
