@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "ExFramework.h"
@@ -198,6 +199,7 @@ void ExHost::Teardown() {
   m_background.Reset();
   m_backgroundImage.Reset();
   m_opacityAttributes.Reset();
+  m_accessKeys.clear();
   m_messageHook = nullptr;
   for (auto& callback : m_callbacks) callback = nullptr;
   m_window = nullptr;
@@ -461,7 +463,7 @@ LRESULT ExHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ForwardToFocused(message, wParam, lParam);
       break;
     case WM_SYSCHAR:
-      if (ForwardToFocused(message, wParam, lParam) != 0) return 0;
+      if (OnSysChar(wParam, lParam)) return 0;
       break;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -633,6 +635,31 @@ LRESULT ExHost::OnKeyDown(WPARAM wParam, LPARAM lParam) {
   return CallPrevious(WM_KEYDOWN, wParam, lParam);
 }
 
+void ExHost::SetAccessKey(ExHandle element, wchar_t key) {
+  auto registered = std::find_if(m_accessKeys.begin(), m_accessKeys.end(),
+                                 [element](const AccessKey& entry) { return entry.element == element; });
+  if (key == 0) {
+    if (registered != m_accessKeys.end()) m_accessKeys.erase(registered);
+  } else if (registered != m_accessKeys.end()) {
+    registered->key = key;
+  } else {
+    m_accessKeys.push_back({element, key});
+  }
+}
+
+bool ExHost::OnSysChar(WPARAM wParam, LPARAM lParam) {
+  if (ForwardToFocused(WM_SYSCHAR, wParam, lParam) != 0) return true;
+  const auto upper = [](wchar_t c) { return reinterpret_cast<std::uintptr_t>(CharUpperW(MAKEINTRESOURCEW(c))); };
+  for (const AccessKey& entry : m_accessKeys) {
+    ExElement* element = ExElement::FromHandle(entry.element);
+    if (element == nullptr || !element->Visible() || element->Disabled()) continue;
+    if (upper(entry.key) != upper(static_cast<wchar_t>(wParam))) continue;
+    ClickElement(entry.element, 0, 0);
+    return true;
+  }
+  return false;  // Alt+Space and friends stay with the system
+}
+
 // ---- mouse -----------------------------------------------------------------
 
 void ExHost::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -798,6 +825,7 @@ void ExHost::Notify(ExHostEvent event, ExHandle element, WPARAM wParam, LPARAM l
 
 void ExHost::ForgetElement(ExElement* element) {
   const ExHandle handle = element->Handle();
+  SetAccessKey(handle, 0);
   if (m_hovered == handle) m_hovered = 0;
   if (m_focused == handle) m_focused = 0;
   if (m_pressed == handle) {

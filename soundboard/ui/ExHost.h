@@ -97,6 +97,9 @@ class ExHost {
   void SetDragAnywhere(bool drag) { m_dragAnywhere = drag; }
   // Moves the focus as a press would; 0 takes it away.
   void SetFocus(ExHandle element);
+  // Registers the access key of a control (the character after "&" in its
+  // text): Alt with the key clicks the element. Key 0 removes the element's key.
+  void SetAccessKey(ExHandle element, wchar_t key);
   // Replaces the background image (bytes may be empty), mode and colour and
   // recomposes the window.
   bool RebuildBackground(const void* image, size_t imageSize, ExImageMode mode, COLORREF colour);
@@ -152,6 +155,7 @@ class ExHost {
   void OnGetMinMaxInfo(MINMAXINFO* info) const;
   void OnStyleChanged(WPARAM which, STYLESTRUCT* style);
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+  bool OnSysChar(WPARAM wParam, LPARAM lParam);
   LRESULT ForwardToFocused(UINT message, WPARAM wParam, LPARAM lParam);
   void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
   bool OnEdge(UINT message, int x, int y);
@@ -207,5 +211,10 @@ class ExHost {
   ExMessageHook m_messageHook;
   ExHostCallback m_callbacks[static_cast<int>(ExHostEvent::kCount)];
   UniqueGpImageAttributes m_opacityAttributes;
+  struct AccessKey {
+    ExHandle element;
+    wchar_t key;
+  };
+  std::vector<AccessKey> m_accessKeys;
   long long m_pixelsRecomposed = 0;
 };

@@ -252,3 +252,69 @@ TEST_F(HostTest, TeardownKeepsAQuitMessageThatIsAlreadyPosted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HostTest, StartupRegistersTheClassAndTheTwelvePixelDefaultFont) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"Ex_LayerUI", &windowClass));
+  EXPECT_EQ(windowClass.style, static_cast<UINT>(CS_DBLCLKS));  // double clicks reach the host
+  Gdiplus::GpFont* font = ExFramework::Get()->DefaultFont();
+  ASSERT_NE(font, nullptr);
+  Gdiplus::REAL size = 0;
+  Gdiplus::Unit unit = Gdiplus::UnitWorld;
+  Gdiplus::DllExports::GdipGetFontSize(font, &size);
+  Gdiplus::DllExports::GdipGetFontUnit(font, &unit);
+  EXPECT_EQ(size, 12.0f);
+  EXPECT_EQ(unit, Gdiplus::UnitPixel);
+  int count = 0;
+  const ExMenuItemSpec* items = ExFramework::EditMenuItems(&count);
+  ASSERT_EQ(count, 5);
+  EXPECT_EQ(items[3].text, nullptr);  // the separator
+  EXPECT_EQ(items[4].command, 'A');
+}
+
+TEST_F(HostTest, CreatedWindowsAreCentredInTheWorkArea) {
+  window = ExCreateWindow({});
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT placed = {};
+  GetWindowRect(window, &placed);
+  EXPECT_EQ(placed.right - placed.left, 380);
+  EXPECT_EQ(placed.bottom - placed.top, 250);
+  EXPECT_EQ(placed.left, work.left + (work.right - work.left - 380) / 2);
+  EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_POPUP, static_cast<LONG>(WS_POPUP));
+}
+
+TEST_F(HostTest, DeactivationTakesHoverAndFocusLookAway) {
+  AttachHost();
+  SolidElement element;
+  element.Create(window, {20, 20, 70, 30});
+  SendMessageW(window, WM_MOUSEMOVE, 0, Point(30, 30));
+  host.SetFocus(element.Handle());
+  ASSERT_EQ(host.Hovered(), element.Handle());
+  SendMessageW(window, WM_ACTIVATE, WA_INACTIVE, 0);
+  EXPECT_EQ(element.Count(EXM_MOUSELEAVE), 1);
+  EXPECT_EQ(element.Count(EXM_KILLFOCUS), 1);
+  EXPECT_EQ(host.Hovered(), 0u);
+  SendMessageW(window, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_GE(element.Count(EXM_SETFOCUS), 2);  // the focus look comes back
+}
+
+TEST_F(HostTest, AccessKeysClickTheirVisibleEnabledElement) {
+  AttachHost();
+  SolidElement hidden, shown;
+  hidden.Create(window, {20, 20, 70, 30}, {2, false, true});
+  shown.Create(window, {100, 20, 70, 30});
+  host.SetAccessKey(hidden.Handle(), L'S');
+  host.SetAccessKey(shown.Handle(), L'S');
+  EXPECT_EQ(SendMessageW(window, WM_SYSCHAR, L's', 0), 0);
+  EXPECT_EQ(shown.Count(EXM_CLICK), 1);
+  EXPECT_EQ(hidden.Count(EXM_CLICK), 0);
+  host.SetAccessKey(shown.Handle(), 0);
+  SendMessageW(window, WM_SYSCHAR, L's', 0);
+  EXPECT_EQ(shown.Count(EXM_CLICK), 1);
+}
+
+}  // namespace
