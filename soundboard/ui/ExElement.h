@@ -7,7 +7,9 @@
 // Create gives the object a handle and a place in a host window, Destroy (or
 // the host window's destruction, or the object's destructor) takes both away
 // again. All calls belong to the UI thread that owns the host window, except
-// Post, which any thread may call while the element lives.
+// Post, which any thread may call while the element lives. A derived class
+// calls Destroy() in its own destructor, so that its ClassProc still sees
+// EXM_DESTROY and WM_DESTROY.
 #pragma once
 
 #include <functional>

@@ -1,5 +1,7 @@
 #include "ExFramework.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 using namespace Gdiplus;
@@ -74,6 +76,8 @@ bool ExFramework::Build(UINT classStyle) {
   GdiplusStartupInput input;  // version 1
   if (GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Ok) return false;
   m_osMajorVersion = ReadOsMajorVersion();
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};  // hosts' tooltip windows
+  InitCommonControlsEx(&controls);
   m_arrowCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   m_applicationIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconId));
   CreateDefaultFont();

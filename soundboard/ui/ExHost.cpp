@@ -1,5 +1,6 @@
 #include "ExHost.h"
 
+#include <commctrl.h>
 #include <dwmapi.h>
 #include <windowsx.h>
 
@@ -158,12 +159,21 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
   // Let the new WM_NCCALCSIZE handling make the whole window client area.
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+  CreateTooltipWindow();
   m_backgroundImage = DecodeImage(image, imageSize);
   RenderBackground();
   ApplyWindowShape();
   m_busy = false;
   RedrawAll();
   return true;
+}
+
+void ExHost::CreateTooltipWindow() {
+  m_tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (m_tooltip == nullptr) return;  // the host works without tips
+  SetWindowPos(m_tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 1024);
 }
 
 bool ExHost::CreateSurfaces() {
@@ -193,6 +203,8 @@ void ExHost::Teardown() {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
   }
   m_thunk.Reset();
+  if (m_tooltip != nullptr) DestroyWindow(m_tooltip);  // it has no owner that would take it along
+  m_tooltip = nullptr;
   if (m_windowDc != nullptr) ReleaseDC(window, m_windowDc);
   m_windowDc = nullptr;
   m_canvas.Reset();

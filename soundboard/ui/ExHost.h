@@ -111,6 +111,8 @@ class ExHost {
   int Theme() const { return m_theme; }
   bool IsLayered() const { return m_layeredKey != kExOpaqueKey; }
   bool IsBusy() const { return m_busy; }
+  // The system tooltip window that shows the hovered element's tip.
+  HWND TooltipWindow() const { return m_tooltip; }
   ExHandle Hovered() const { return m_hovered; }
   ExHandle Focused() const { return m_focused; }
   ExHandle Pressed() const { return m_pressing ? m_pressed : 0; }
@@ -135,6 +137,7 @@ class ExHost {
   LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool CreateSurfaces();
+  void CreateTooltipWindow();
   bool LoadBackgroundImage(const void* image, size_t imageSize);
   void RenderBackground();
   void ApplyWindowShape();
@@ -191,6 +194,7 @@ class ExHost {
   bool m_tearingDown = false;
   bool m_trackingLeave = false;
   HDC m_windowDc = nullptr;  // from GetDC; released at teardown
+  HWND m_tooltip = nullptr;  // the host's tooltip window; destroyed at teardown
   ExSurface m_canvas;
   ExSurface m_background;
   ExSize m_size;

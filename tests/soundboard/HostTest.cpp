@@ -28,11 +28,16 @@ TEST_F(HostTest, AttachTakesOverTheWindowOnce) {
   EXPECT_EQ(host.StyleFlags(), kExAttached);
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_DLGFRAME | WS_BORDER | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
+  HWND tooltip = host.TooltipWindow();
+  ASSERT_TRUE(IsWindow(tooltip));
+  EXPECT_TRUE(GetWindowLongW(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_FALSE(host.Attach(window, nullptr, 0));
   ExHost second;
   EXPECT_FALSE(second.Attach(window, nullptr, 0));
   EXPECT_FALSE(second.Attach(nullptr, nullptr, 0));
   EXPECT_FALSE(second.IsAttached());
+  DestroyWindow(window);
+  EXPECT_FALSE(IsWindow(tooltip));
 }
 
 TEST_F(HostTest, DefaultStyleFlagsFollowTheWindowsBoxes) {
