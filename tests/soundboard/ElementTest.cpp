@@ -353,4 +353,57 @@ TEST_F(ElementTest, DisablingTheFocusedElementDropsTheFocus) {
   EXPECT_EQ(element.Count(EXM_MOUSELEAVE), 1);
 }
 
+TEST_F(ElementTest, NonInteractiveElementsTakeAPressOnlyWhenTheyAskForIt) {
+  SolidElement label;
+  label.Create(window, {20, 20, 70, 30}, {3, true, false});
+  Click(30, 30);
+  EXPECT_EQ(label.Count(EXM_CLICK), 0);
+  EXPECT_EQ(label.Count(WM_LBUTTONDOWN), 1);  // the message itself still arrives
+  label.wantPress = 0;
+  Click(30, 30);
+  EXPECT_EQ(label.Count(EXM_CLICK), 1);
+  EXPECT_EQ(host.Focused(), 0u);  // a press, but no focus for a non-interactive element
+}
+
+TEST_F(ElementTest, HostCallbacksGetWindowElementAndTypeCode) {
+  SolidElement element;
+  const ExHandle handle = element.Create(window, {20, 20, 70, 30}, {2});
+  std::vector<ExHostEvent> seen;
+  for (int i = 0; i < static_cast<int>(ExHostEvent::kCount); ++i) {
+    const auto event = static_cast<ExHostEvent>(i);
+    host.SetCallback(event, [&, event](HWND callbackWindow, ExHandle callbackElement, WPARAM, LPARAM, int type) {
+      EXPECT_EQ(callbackWindow, window);
+      EXPECT_EQ(callbackElement, handle);
+      EXPECT_EQ(type, 2);
+      seen.push_back(event);
+    });
+  }
+  SendMessageW(window, WM_MOUSEMOVE, 0, Point(30, 30));
+  Click(30, 30);
+  SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, Point(30, 30));
+  SendMessageW(window, WM_RBUTTONUP, 0, Point(30, 30));
+  SendMessageW(window, WM_MOUSEMOVE, 0, Point(300, 300));
+  const std::vector<ExHostEvent> expected = {
+      ExHostEvent::kEnter,       ExHostEvent::kMouseMove,    ExHostEvent::kPress,
+      ExHostEvent::kFocusGained, ExHostEvent::kRelease,      ExHostEvent::kClick,
+      ExHostEvent::kRightPress,  ExHostEvent::kRightRelease, ExHostEvent::kLeave};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(element.Count(WM_RBUTTONDOWN), 1);
+  EXPECT_EQ(element.Count(WM_RBUTTONUP), 1);
+}
+
+TEST_F(ElementTest, CustomDrawingReplacesTheDefaultOnlyWhenItSaysSo) {
+  SolidElement element(kRed);
+  element.Create(window, {20, 20, 70, 30});
+  element.EnableCustomDraw(true);
+  element.customDraw = 1;  // drew itself (here: nothing)
+  element.Repaint();
+  EXPECT_EQ(Pixel(30, 30), 0xFF000000u);
+  const auto& record = element.received.back();
+  EXPECT_EQ(record.message, static_cast<UINT>(EXM_CUSTOMDRAW));
+  element.customDraw = 0;  // asks for the default
+  element.Repaint();
+  EXPECT_EQ(Pixel(30, 30), kRed);
+}
+
 }  // namespace

@@ -27,6 +27,9 @@ class SolidElement : public ExElement {
 
   std::vector<ReceivedMessage> received;
   int paints = 0;
+  LRESULT wantPress = kExUndecided;  // answer to EXM_WANTPRESS
+  LRESULT customDraw = 0;            // answer to EXM_CUSTOMDRAW
+  using ExElement::EnableCustomDraw;
 
   int Count(UINT message) const {
     int count = 0;
@@ -45,6 +48,8 @@ class SolidElement : public ExElement {
       ++paints;
       Gdiplus::DllExports::GdipGraphicsClear(Graphics(), m_colour);
     }
+    if (message == EXM_WANTPRESS) return wantPress;
+    if (message == EXM_CUSTOMDRAW) return customDraw;
     return ExElement::ClassProc(message, wParam, lParam);
   }
 

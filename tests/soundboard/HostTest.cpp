@@ -103,6 +103,14 @@ TEST_F(HostTest, BackgroundIsTheColourUnderTheSkinImage) {
   EXPECT_EQ(Green(Pixel(100, 100)), 255);
   EXPECT_EQ(Red(Pixel(100, 100)), 0);
   EXPECT_EQ(Pixel(2, 100), 0xFF0080FFu);  // the margin keeps the colour
+  ASSERT_TRUE(host.RebuildBackground(bmp, sizeof bmp, ExImageMode::kNatural, RGB(0, 128, 255)));
+  EXPECT_EQ(Green(Pixel(6, 6)), 255);  // at natural size from (5, 5)
+  EXPECT_EQ(Pixel(7, 7), 0xFF0080FFu);
+  ASSERT_TRUE(host.RebuildBackground(bmp, sizeof bmp, ExImageMode::kCentre, RGB(0, 128, 255)));
+  const int centreX = 5 + (kWidth - 10 - 2) / 2;
+  const int centreY = 5 + (kHeight - 10 - 2) / 2;
+  EXPECT_EQ(Green(Pixel(centreX, centreY)), 255);
+  EXPECT_EQ(Pixel(centreX - 2, centreY), 0xFF0080FFu);
   EXPECT_FALSE(host.RebuildBackground("not an image", 12, ExImageMode::kStretch, RGB(0, 128, 255)));
   EXPECT_EQ(Pixel(100, 100), 0xFF0080FFu);
 }
