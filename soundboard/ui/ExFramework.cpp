@@ -98,6 +98,13 @@ bool ExFramework::Build(UINT classStyle) {
 void ExFramework::CreateDefaultFont() {
   m_defaultFont = CreatePixelFont(kDefaultFontFamily);
   if (!m_defaultFont) m_defaultFont = CreatePixelFont(CaptionFontFace().c_str());
+  if (m_defaultFont) return;
+  // Neither exists (a system without Chinese fonts whose caption font is
+  // Tahoma): text elements still need a font.
+  GpFontFamily* sansSerif = nullptr;  // a shared family: never deleted
+  if (GdipGetGenericFontFamilySansSerif(&sansSerif) == Ok) {
+    GdipCreateFont(sansSerif, kDefaultFontPixels, FontStyleRegular, UnitPixel, m_defaultFont.Put());
+  }
 }
 
 ExFramework::~ExFramework() {

@@ -423,6 +423,10 @@ LRESULT ExHost::CallPrevious(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ExHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Kept for passing the message on: a handler below may end the host's
+  // attachment (the window destroyed by an element's click handler).
+  const HWND window = m_window;
+  const WNDPROC previous = m_previousProc;
   if (m_messageHook) {
     const ExMessageHook hook = m_messageHook;  // a copy: the hook may replace itself
     const LRESULT hooked = hook(m_window, message, wParam, lParam);
@@ -513,7 +517,8 @@ LRESULT ExHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return CallPrevious(message, wParam, lParam);
+  if (!IsWindow(window)) return 0;
+  return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
 // ---- window messages -----------------------------------------------------
@@ -552,6 +557,7 @@ void ExHost::OnPaint() {
 void ExHost::OnClose() {
   const bool animate = m_closeAnimation != kExNoAnimation && IsWindowVisible(m_window);
   if (animate) RunCloseAnimation();
+  if (m_window == nullptr) return;
   ShowWindow(m_window, SW_HIDE);
   if (!animate) return;
   // The window may be shown again when the application keeps it: give it
@@ -887,6 +893,7 @@ void ExHost::Show(int animation, int durationMs) {
     return;
   }
   RunShowAnimation(animation, durationMs > 0 ? durationMs : 200);
+  if (m_window == nullptr) return;  // destroyed by a message handled meanwhile
   RenderBackground();
   ApplyWindowShape();
   RedrawAll();  // changes made while the animation ran were not composed
@@ -917,6 +924,7 @@ void ExHost::RunShowAnimation(int animation, int durationMs) {
     DrawAnimationFrame(place, alpha);
     Sleep(waitMs);
     PumpPending();
+    if (m_window == nullptr) return;  // destroyed by a message handled meanwhile
   }
   PresentLayered(m_canvas.Dc(), kOpaque);
   ApplyBlur(6, 6, m_size.width - 5, m_size.height - 5);
@@ -946,6 +954,7 @@ void ExHost::RunCloseAnimation() {
     DrawAnimationFrame(place, static_cast<BYTE>(std::max(0, alpha)));
     Sleep(10);
     PumpPending();
+    if (m_window == nullptr) return;  // destroyed by a message handled meanwhile
   }
   m_busy = false;
 }

@@ -255,6 +255,23 @@ TEST_F(HostTest, DestroyingTheWindowDestroysItsElements) {
   EXPECT_EQ(element.Count(WM_APP), 0);
 }
 
+TEST_F(HostTest, AClickHandlerMayDestroyTheWholeWindow) {
+  AttachHost();
+  SolidElement element;
+  element.Create(window, {20, 20, 70, 30});
+  element.BindEvent(EXM_CLICK, [this](ExHandle, ExHandle, UINT, WPARAM, LPARAM) {
+    DestroyWindow(window);
+    return LRESULT{0};
+  });
+  int released = 0;
+  host.SetCallback(ExHostEvent::kClick, [&](HWND, ExHandle, WPARAM, LPARAM, int) { ++released; });
+  Click(30, 30);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(host.IsAttached());
+  EXPECT_EQ(element.Handle(), 0u);
+  EXPECT_EQ(released, 0);  // the host's callbacks went with the window
+}
+
 TEST_F(HostTest, TeardownKeepsAQuitMessageThatIsAlreadyPosted) {
   AttachHost();
   PostQuitMessage(7);
