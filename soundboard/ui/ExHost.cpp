@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ExFramework.h"
+#include "ExImageLoader.h"
 #include "ExStyleFlags.h"
 #include "ExTabOrder.h"
 
@@ -43,45 +44,6 @@ int EdgeCursorId(ExEdge edge) {
   }
 }
 
-// Copies decoded image bytes into a premultiplied bitmap of their own, so
-// that neither the stream nor the caller's bytes need to outlive the call.
-UniqueGpBitmap DecodeImage(const void* bytes, size_t size) {
-  UniqueGpBitmap result;
-  if (bytes == nullptr || size == 0) return result;
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (memory == nullptr) return result;
-  void* target = GlobalLock(memory);
-  if (target == nullptr) {
-    GlobalFree(memory);
-    return result;
-  }
-  memcpy(target, bytes, size);
-  GlobalUnlock(memory);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {  // the stream frees the memory
-    GlobalFree(memory);
-    return result;
-  }
-  GpImage* image = nullptr;
-  if (GdipLoadImageFromStream(stream, &image) == Ok) {
-    UINT width = 0;
-    UINT height = 0;
-    GdipGetImageWidth(image, &width);
-    GdipGetImageHeight(image, &height);
-    UniqueGpGraphics graphics;
-    if (width > 0 && height > 0 &&
-        GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, result.Put()) == Ok &&
-        GdipGetImageGraphicsContext(result.Get(), graphics.Put()) == Ok) {
-      GdipDrawImageRectI(graphics.Get(), image, 0, 0, width, height);
-    } else {
-      result.Reset();
-    }
-    GdipDisposeImage(image);
-  }
-  stream->Release();
-  return result;
-}
-
 // The Tab order walks the host's element tree through this view.
 struct TabTree {
   const ExHost& host;
@@ -109,31 +71,11 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
   ExFramework* framework = ExFramework::Get();
   if (framework == nullptr || !IsWindow(window) || m_window != nullptr || FromWindow(window) != nullptr) return false;
   m_busy = true;
-  m_layeredKey = options.layeredKey;
-  m_imageMode = options.imageMode;
-  m_backgroundColour = options.backgroundColour;
-  m_closeAnimation = options.closeAnimation;
-  m_theme = options.theme;
-  m_dragAnywhere = options.dragAnywhere;
-  m_blur = (options.blur && IsLayered()) ? *options.blur : framework->OsMajorVersion() == 6;
-
+  TakeOptions(options, framework->OsMajorVersion());
   const LONG originalStyle = GetWindowLongW(window, GWL_STYLE);
   const LONG originalExStyle = GetWindowLongW(window, GWL_EXSTYLE);
-  LONG style = originalStyle;
-  m_resizable = options.resizable.value_or((style & WS_THICKFRAME) != 0);
-  if (!options.styleFlags || (*options.styleFlags & kExDefaultCaption)) {
-    style |= WS_SYSMENU;
-    m_styleFlags = kExWindowIcon | kExTitleText | kExCloseButton;
-    if (style & WS_MAXIMIZEBOX) m_styleFlags |= kExMaximiseButton;
-    if (style & WS_MINIMIZEBOX) m_styleFlags |= kExMinimiseButton;
-  } else {
-    m_styleFlags = *options.styleFlags;
-  }
-  m_styleFlags |= kExAttached;
-  style |= WS_POPUP;
-  style &= ~(WS_THICKFRAME | WS_DLGFRAME | WS_BORDER);
-  if (!(m_styleFlags & kExMinimiseButton)) style &= ~WS_MINIMIZEBOX;
-  if (!(m_styleFlags & kExMaximiseButton)) style &= ~WS_MAXIMIZEBOX;
+  m_resizable = options.resizable.value_or((originalStyle & WS_THICKFRAME) != 0);
+  const LONG style = ChooseStyleFlags(originalStyle, options.styleFlags);
 
   m_window = window;
   SetPropW(window, kHostProperty, this);
@@ -160,12 +102,41 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   CreateTooltipWindow();
-  m_backgroundImage = DecodeImage(image, imageSize);
+  m_backgroundImage = ExDecodeImage(image, imageSize);
   RenderBackground();
   ApplyWindowShape();
   m_busy = false;
   RedrawAll();
   return true;
+}
+
+void ExHost::TakeOptions(const ExAttachOptions& options, int osMajorVersion) {
+  m_layeredKey = options.layeredKey;
+  m_imageMode = options.imageMode;
+  m_backgroundColour = options.backgroundColour;
+  m_closeAnimation = options.closeAnimation;
+  m_theme = options.theme;
+  m_dragAnywhere = options.dragAnywhere;
+  // A blur wish counts for layered windows only; by default DWM blurs on 6.x.
+  m_blur = (options.blur && IsLayered()) ? *options.blur : osMajorVersion == 6;
+}
+
+LONG ExHost::ChooseStyleFlags(LONG style, std::optional<unsigned> wanted) {
+  if (!wanted || (*wanted & kExDefaultCaption)) {
+    style |= WS_SYSMENU;
+    m_styleFlags = kExWindowIcon | kExTitleText | kExCloseButton;
+    if (style & WS_MAXIMIZEBOX) m_styleFlags |= kExMaximiseButton;
+    if (style & WS_MINIMIZEBOX) m_styleFlags |= kExMinimiseButton;
+  } else {
+    m_styleFlags = *wanted;
+  }
+  m_styleFlags |= kExAttached;
+  // The host draws every pixel: no frame, and only the boxes it shows.
+  style |= WS_POPUP;
+  style &= ~(WS_THICKFRAME | WS_DLGFRAME | WS_BORDER);
+  if (!(m_styleFlags & kExMinimiseButton)) style &= ~WS_MINIMIZEBOX;
+  if (!(m_styleFlags & kExMaximiseButton)) style &= ~WS_MAXIMIZEBOX;
+  return style;
 }
 
 void ExHost::CreateTooltipWindow() {
@@ -236,7 +207,7 @@ void ExHost::SetFocus(ExHandle element) {
 
 bool ExHost::RebuildBackground(const void* image, size_t imageSize, ExImageMode mode, COLORREF colour) {
   if (m_window == nullptr) return false;
-  m_backgroundImage = DecodeImage(image, imageSize);
+  m_backgroundImage = ExDecodeImage(image, imageSize);
   m_imageMode = mode;
   m_backgroundColour = colour;
   RenderBackground();

@@ -136,6 +136,9 @@ class ExHost {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
 
+  void TakeOptions(const ExAttachOptions& options, int osMajorVersion);
+  // Sets the style flags and returns the window style that goes with them.
+  LONG ChooseStyleFlags(LONG style, std::optional<unsigned> wanted);
   bool CreateSurfaces();
   void CreateTooltipWindow();
   bool LoadBackgroundImage(const void* image, size_t imageSize);
