@@ -81,6 +81,12 @@ struct GdiObjectTraits {
   static void Close(Handle handle) { ::DeleteObject(handle); }
 };
 
+struct WindowTraits {
+  using Handle = HWND;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DestroyWindow(handle); }
+};
+
 // Pages from VirtualAlloc, released whole.
 struct VirtualMemoryTraits {
   using Handle = void*;
@@ -109,6 +115,7 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
 using UniqueGpBitmap = UniqueHandle<GdipBitmapTraits>;
 using UniqueGpGraphics = UniqueHandle<GdipObjectTraits<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>>;
@@ -117,4 +124,5 @@ using UniqueGpImageAttributes =
 using UniqueGpFont = UniqueHandle<GdipObjectTraits<Gdiplus::GpFont, Gdiplus::DllExports::GdipDeleteFont>>;
 using UniqueGpFontFamily =
     UniqueHandle<GdipObjectTraits<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>>;
+using UniqueGpPen = UniqueHandle<GdipObjectTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
 using UniqueGpRegion = UniqueHandle<GdipObjectTraits<Gdiplus::GpRegion, Gdiplus::DllExports::GdipDeleteRegion>>;

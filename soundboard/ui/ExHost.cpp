@@ -140,11 +140,12 @@ LONG ExHost::ChooseStyleFlags(LONG style, std::optional<unsigned> wanted) {
 }
 
 void ExHost::CreateTooltipWindow() {
-  m_tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (m_tooltip == nullptr) return;  // the host works without tips
-  SetWindowPos(m_tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 1024);
+  // No owner: the host destroys it at teardown.
+  m_tooltip.Reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!m_tooltip) return;  // the host works without tips
+  SetWindowPos(m_tooltip.Get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+  SendMessageW(m_tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 1024);
 }
 
 bool ExHost::CreateSurfaces() {
@@ -174,9 +175,8 @@ void ExHost::Teardown() {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
   }
   m_thunk.Reset();
-  if (m_tooltip != nullptr) DestroyWindow(m_tooltip);  // it has no owner that would take it along
-  m_tooltip = nullptr;
-  if (m_windowDc != nullptr) ReleaseDC(window, m_windowDc);
+  m_tooltip.Reset();
+  if (m_windowDc != nullptr) ReleaseDC(window, m_windowDc);  // needs the window: not a UniqueHandle
   m_windowDc = nullptr;
   m_canvas.Reset();
   m_background.Reset();
@@ -244,10 +244,9 @@ void ExHost::RenderBackground() {
       const int x = inner.left + (inner.Width() - static_cast<int>(imageWidth)) / 2;
       const int y = inner.top + (inner.Height() - static_cast<int>(imageHeight)) / 2;
       GdipDrawImageRectI(graphics, image, x, y, imageWidth, imageHeight);
-      GpPen* frame = nullptr;
-      if (GdipCreatePen1(OpaqueArgb(m_backgroundColour), 1.0f, UnitPixel, &frame) == Ok) {
-        GdipDrawRectangleI(graphics, frame, x - 1, y - 1, imageWidth + 1, imageHeight + 1);
-        GdipDeletePen(frame);
+      UniqueGpPen frame;
+      if (GdipCreatePen1(OpaqueArgb(m_backgroundColour), 1.0f, UnitPixel, frame.Put()) == Ok) {
+        GdipDrawRectangleI(graphics, frame.Get(), x - 1, y - 1, imageWidth + 1, imageHeight + 1);
       }
       break;
     }
@@ -262,10 +261,11 @@ void ExHost::ApplyWindowShape() {
   if (IsLayered()) return;  // the canvas alpha shapes a layered window
   const int inset = IsZoomed(m_window) ? 5 : 6;
   const int corner = m_theme == 0 ? 0 : 5;
-  HRGN region = corner == 0 ? CreateRectRgn(inset, inset, m_size.width - 5, m_size.height - 5)
-                            : CreateRoundRectRgn(inset, inset, m_size.width - 5, m_size.height - 5, corner, corner);
+  UniqueRegion region(corner == 0
+                          ? CreateRectRgn(inset, inset, m_size.width - 5, m_size.height - 5)
+                          : CreateRoundRectRgn(inset, inset, m_size.width - 5, m_size.height - 5, corner, corner));
   // The window owns the region once SetWindowRgn succeeds.
-  if (region != nullptr && !SetWindowRgn(m_window, region, TRUE)) DeleteObject(region);
+  if (region && SetWindowRgn(m_window, region.Get(), TRUE)) region.Release();
 }
 
 bool ExHost::BlurApplies() const {

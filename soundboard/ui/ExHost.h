@@ -112,7 +112,7 @@ class ExHost {
   bool IsLayered() const { return m_layeredKey != kExOpaqueKey; }
   bool IsBusy() const { return m_busy; }
   // The system tooltip window that shows the hovered element's tip.
-  HWND TooltipWindow() const { return m_tooltip; }
+  HWND TooltipWindow() const { return m_tooltip.Get(); }
   ExHandle Hovered() const { return m_hovered; }
   ExHandle Focused() const { return m_focused; }
   ExHandle Pressed() const { return m_pressing ? m_pressed : 0; }
@@ -197,7 +197,7 @@ class ExHost {
   bool m_tearingDown = false;
   bool m_trackingLeave = false;
   HDC m_windowDc = nullptr;  // from GetDC; released at teardown
-  HWND m_tooltip = nullptr;  // the host's tooltip window; destroyed at teardown
+  UniqueWindow m_tooltip;
   ExSurface m_canvas;
   ExSurface m_background;
   ExSize m_size;
