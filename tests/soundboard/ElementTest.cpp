@@ -1,6 +1,7 @@
 // The element tree in a real host window under Wine: composition read back
 // from the canvas, input sent to the window as real messages.
 #include <memory>
+#include <thread>
 
 #include "FrameworkFixture.h"
 
@@ -297,6 +298,23 @@ TEST_F(ElementTest, SendAndPostDeliverThroughTheHost) {
   ASSERT_EQ(element.Count(custom), 2);
   EXPECT_EQ(element.received.back().wParam, 3u);
   EXPECT_EQ(element.received.back().lParam, 4);
+}
+
+TEST_F(ElementTest, WorkerThreadsPostThroughTheMessageLoop) {
+  SolidElement element;
+  element.Create(window, {20, 20, 70, 30});
+  const UINT progress = WM_APP + 9;
+  std::thread worker([&element, progress] {
+    for (int value = 1; value <= 3; ++value) element.Post(progress, value, 0);
+  });
+  worker.join();
+  EXPECT_EQ(element.Count(progress), 0);  // nothing ran on the worker
+  Pump();
+  std::vector<WPARAM> values;
+  for (const auto& entry : element.received) {
+    if (entry.message == progress) values.push_back(entry.wParam);
+  }
+  EXPECT_EQ(values, (std::vector<WPARAM>{1, 2, 3}));
 }
 
 TEST_F(ElementTest, ElementTimersTickIntoTheElement) {

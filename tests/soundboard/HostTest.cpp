@@ -26,6 +26,7 @@ TEST_F(HostTest, AttachTakesOverTheWindowOnce) {
   EXPECT_EQ(ExHost::FromWindow(window), &host);
   EXPECT_EQ(host.Width(), kWidth);
   EXPECT_EQ(host.StyleFlags(), kExAttached);
+  EXPECT_GE(ExFramework::Get()->Scratch().Width(), kWidth);  // the shared scratch grew to fit
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_DLGFRAME | WS_BORDER | WS_MAXIMIZEBOX | WS_MINIMIZEBOX), 0);
   HWND tooltip = host.TooltipWindow();
