@@ -67,3 +67,68 @@ struct RegKeyTraits {
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+
+// Memory DCs from CreateCompatibleDC.
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteDC(handle); }
+};
+
+// Pens, brushes, bitmaps, fonts and regions: whatever DeleteObject frees.
+struct GdiObjectTraits {
+  using Handle = HGDIOBJ;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteObject(handle); }
+};
+
+struct BitmapTraits {
+  using Handle = HBITMAP;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteObject(handle); }
+};
+
+struct FontTraits {
+  using Handle = HFONT;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteObject(handle); }
+};
+
+// Movable global memory blocks (GlobalAlloc), as streams are built on.
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::GlobalFree(handle); }
+};
+
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueBitmap = UniqueHandle<BitmapTraits>;
+using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+
+// A DC from GetDC, given back to its window with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND wnd) : m_wnd(wnd), m_dc(::GetDC(wnd)) {}
+  ~WindowDc() {
+    if (m_dc != nullptr) ::ReleaseDC(m_wnd, m_dc);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_wnd;
+  HDC m_dc;
+};
+
+// A COM interface pointer released once (IStream and friends).
+template <typename Interface>
+struct ComTraits {
+  using Handle = Interface*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { handle->Release(); }
+};
+template <typename Interface>
+using UniqueCom = UniqueHandle<ComTraits<Interface>>;
