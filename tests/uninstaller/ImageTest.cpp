@@ -126,3 +126,33 @@ TEST(ImageSaveTest, EncodersAreFoundByExactTypeAndSavedPicturesReload) {
 }
 
 }  // namespace
+
+namespace {
+
+struct PictureSize {
+  const wchar_t* resource;
+  UINT width;
+  UINT height;
+};
+
+TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
+  const PictureSize pictures[] = {
+      {MAKEINTRESOURCEW(60001), 69, 21},   {MAKEINTRESOURCEW(60002), 69, 21},   {MAKEINTRESOURCEW(60003), 69, 21},
+      {MAKEINTRESOURCEW(60004), 69, 21},   {MAKEINTRESOURCEW(60005), 69, 21},   {MAKEINTRESOURCEW(60006), 38, 18},
+      {L"PV_IDB_CLOSE2", 38, 18},          {L"PV_IDB_CLOSE3", 38, 18},          {MAKEINTRESOURCEW(60026), 279, 23},
+      {MAKEINTRESOURCEW(60027), 137, 157}, {MAKEINTRESOURCEW(60051), 186, 150}, {MAKEINTRESOURCEW(60052), 437, 141},
+      {MAKEINTRESOURCEW(60056), 32, 32},   {MAKEINTRESOURCEW(60057), 32, 32},   {MAKEINTRESOURCEW(60061), 256, 80},
+      {MAKEINTRESOURCEW(60073), 87, 29},   {MAKEINTRESOURCEW(60074), 87, 29},
+  };
+  for (const PictureSize& picture : pictures) {
+    std::unique_ptr<Gdiplus::Image> image = CPvImage::Instance().LoadPngFromRes(picture.resource, L"IMG");
+    ASSERT_NE(image, nullptr) << reinterpret_cast<UINT_PTR>(picture.resource);
+    EXPECT_EQ(image->GetWidth(), picture.width);
+    EXPECT_EQ(image->GetHeight(), picture.height);
+  }
+  EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60007, L"IMG"), nullptr);
+  EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60001, L"PNG"), nullptr);
+  EXPECT_NE(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107)), nullptr);
+}
+
+}  // namespace
