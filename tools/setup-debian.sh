@@ -13,6 +13,8 @@ packages=(
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media
   lame sox
+  # regenerating the uninstaller's art (tools/make-uninstaller-art.py)
+  librsvg2-bin fonts-dejavu-core
 )
 
 has_i386() { dpkg --print-foreign-architectures | grep -qx i386; }

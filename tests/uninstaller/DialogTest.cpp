@@ -198,3 +198,50 @@ TEST_F(DialogTest, ClosingEffectEndsTheModalLoop) {
 }
 
 }  // namespace
+
+namespace {
+
+class PaintedDlg : public CPvDlg {
+ public:
+  explicit PaintedDlg(int backgroundId) { m_nBackgroundId = backgroundId; }
+};
+
+COLORREF CompositePixel(const CPvDlg& dialog, int x, int y) {
+  return GetPixel(dialog.GetCompositeDC(), x, y) & 0xFFFFFF;
+}
+
+TEST(DialogPaintTest, LayeredDialogComposesTheNineSliceBackground) {
+  CPvApp::Instance().SetAppName(L"DialogPaintTest");
+  PaintedDlg dialog(CPvDlg::kDefaultBackgroundId);
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 300, 200, 0, true, nullptr));
+  EXPECT_TRUE(GetWindowLongW(dialog.GetHwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  dialog.Show(CPvDlg::kNoEffect, true, SW_SHOW);
+  dialog.Redraw();
+  ASSERT_TRUE(WaitUntil([&] {
+    Pump();
+    return CompositePixel(dialog, 150, 100) == RGB(255, 255, 255);
+  }));
+  const COLORREF title = CompositePixel(dialog, 150, 15);
+  EXPECT_GT(GetBValue(title), 200);  // the blue title band, stretched to the full width
+  EXPECT_LT(GetRValue(title), 100);
+  EXPECT_NE(CompositePixel(dialog, 150, 185), RGB(255, 255, 255));  // the footer band
+}
+
+TEST(DialogPaintTest, NoBackgroundPictureFillsTheBackgroundColour) {
+  CPvApp::Instance().SetAppName(L"DialogPaintTest");
+  PaintedDlg dialog(0);
+  dialog.m_backgroundColor = RGB(10, 200, 30);
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 120, 80, 0, false, nullptr));
+  dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
+  dialog.Redraw();
+  EXPECT_EQ(CompositePixel(dialog, 60, 40), RGB(10, 200, 30));
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(dialog.GetHwnd(), region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));  // corners cut by the rounded region
+  EXPECT_FALSE(PtInRegion(region, 1, 0));
+  EXPECT_TRUE(PtInRegion(region, 2, 0));
+  EXPECT_TRUE(PtInRegion(region, 0, 2));
+  DeleteObject(region);
+}
+
+}  // namespace
