@@ -76,20 +76,9 @@ struct MemoryDcTraits {
 };
 
 // Pens, brushes, bitmaps, fonts and regions: whatever DeleteObject frees.
-struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle handle) { ::DeleteObject(handle); }
-};
-
-struct BitmapTraits {
-  using Handle = HBITMAP;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle handle) { ::DeleteObject(handle); }
-};
-
-struct FontTraits {
-  using Handle = HFONT;
+template <typename GdiHandle>
+struct GdiTraits {
+  using Handle = GdiHandle;
   static Handle Invalid() { return nullptr; }
   static void Close(Handle handle) { ::DeleteObject(handle); }
 };
@@ -102,9 +91,9 @@ struct GlobalMemoryTraits {
 };
 
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-using UniqueBitmap = UniqueHandle<BitmapTraits>;
-using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueGdiObject = UniqueHandle<GdiTraits<HGDIOBJ>>;
+using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
+using UniqueFont = UniqueHandle<GdiTraits<HFONT>>;
 using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
 
 // A DC from GetDC, given back to its window with ReleaseDC.

@@ -24,6 +24,13 @@ class CPvBase {
   // Mouse input in host client coordinates; true when the control was hit.
   virtual bool OnMouse(int x, int y, int action, void* context);
 
+  void SetRect(int x, int y, int width, int height) {
+    m_x = x;
+    m_y = y;
+    m_width = width;
+    m_height = height;
+  }
+
   // Redraws the control on screen at once, over the host's background, and
   // with `toComposite` also into the host's composed frame.
   void Refresh(bool toComposite);

@@ -32,10 +32,7 @@ void CPvButton::Init(const wchar_t* caption, int x, int y, int width, int height
   m_nState = kNormal;
   m_nVerticalEdge = 2;
   m_strCaption = caption != nullptr ? caption : L"";
-  m_x = x;
-  m_y = y;
-  m_width = width;
-  m_height = height;
+  SetRect(x, y, width, height);
   m_hHostWnd = host;
   if (imagePath != nullptr && *imagePath != L'\0') {
     m_picture.imagePath = imagePath;

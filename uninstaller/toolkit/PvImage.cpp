@@ -288,63 +288,40 @@ bool CPvImage::SavePic(const wchar_t* sourcePath, const wchar_t* targetPath, con
 
 bool CPvImage::AddMovie(HWND wnd, int resourceId, const wchar_t* resourceType, int x, int y, int frames, int delay,
                         int id, int mode, int width, int height, HDC background) {
-  tagPvMovie movie;
-  movie.window = wnd;
-  movie.background = background;
-  movie.id = id;
-  movie.source = tagPvMovie::kResource;
-  movie.mode = mode;
-  movie.resourceId = resourceId;
-  movie.resourceType = resourceType != nullptr ? resourceType : L"";
-  movie.x = x;
-  movie.y = y;
-  movie.width = width;
-  movie.height = height;
-  movie.frames = frames;
-  movie.delay = delay;
-  return AddMovie(movie);
+  return AddMovie(wnd, x, y, frames, delay, id, mode, width, height, background, [&](tagPvMovie& movie) {
+    movie.source = tagPvMovie::kResource;
+    movie.resourceId = resourceId;
+    movie.resourceType = resourceType != nullptr ? resourceType : L"";
+  });
 }
 
 bool CPvImage::AddMovie(HWND wnd, const wchar_t* path, int x, int y, int frames, int delay, int id, int mode, int width,
                         int height, HDC background) {
-  tagPvMovie movie;
+  return AddMovie(wnd, x, y, frames, delay, id, mode, width, height, background, [&](tagPvMovie& movie) {
+    movie.source = tagPvMovie::kFile;
+    movie.path = path != nullptr ? path : L"";
+  });
+}
+
+bool CPvImage::AddMovie(HWND wnd, int x, int y, int frames, int delay, int id, int mode, int width, int height,
+                        HDC background, const std::function<void(tagPvMovie&)>& setSource) {
+  std::lock_guard<std::mutex> lock(m_movieMutex);
+  if (FindMovie(id) != nullptr) return true;
+  tagPvMovie& movie = m_movies.emplace_back();
   movie.window = wnd;
   movie.background = background;
   movie.id = id;
-  movie.source = tagPvMovie::kFile;
   movie.mode = mode;
-  movie.path = path != nullptr ? path : L"";
   movie.x = x;
   movie.y = y;
   movie.width = width;
   movie.height = height;
-  movie.frames = frames;
-  movie.delay = delay;
-  return AddMovie(movie);
-}
-
-bool CPvImage::AddMovie(const tagPvMovie& movie) {
-  std::lock_guard<std::mutex> lock(m_movieMutex);
-  if (FindMovie(movie.id) != nullptr) return true;
-  tagPvMovie& added = m_movies.emplace_back();
-  added.window = movie.window;
-  added.background = movie.background;
-  added.id = movie.id;
-  added.source = movie.source;
-  added.mode = movie.mode;
-  added.path = movie.path;
-  added.resourceId = movie.resourceId;
-  added.resourceType = movie.resourceType;
-  added.stream = movie.stream;
-  added.x = movie.x;
-  added.y = movie.y;
-  added.width = movie.width;
-  added.height = movie.height;
   // A frame counter needs at least one frame, and a fade at least two.
-  const bool fades = movie.mode == tagPvMovie::kFadeIn || movie.mode == tagPvMovie::kFadeOut;
-  added.frames = std::max(movie.frames, fades ? 2 : 1);
-  added.delay = std::max(movie.delay, 0);
-  added.owner = this;
+  const bool fades = mode == tagPvMovie::kFadeIn || mode == tagPvMovie::kFadeOut;
+  movie.frames = std::max(frames, fades ? 2 : 1);
+  movie.delay = std::max(delay, 0);
+  movie.owner = this;
+  setSource(movie);
   return true;
 }
 

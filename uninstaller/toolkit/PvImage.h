@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -149,7 +150,10 @@ class CPvImage {
   bool isExistsMovie(int id) { return GetMovieIndex(id) >= 0; }
 
  private:
-  bool AddMovie(const tagPvMovie& movie);
+  // Appends a stopped movie unless the id is taken; `setSource` names its
+  // picture.
+  bool AddMovie(HWND wnd, int x, int y, int frames, int delay, int id, int mode, int width, int height, HDC background,
+                const std::function<void(tagPvMovie&)>& setSource);
   tagPvMovie* FindMovie(int id);  // under m_movieMutex
   bool SaveBitmap(HBITMAP bitmap, const wchar_t* path, const wchar_t* format) const;
   void DrawMovieFrame(HDC hdc, tagPvMovie& movie, int counter, bool* finished) const;

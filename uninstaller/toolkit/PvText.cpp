@@ -10,10 +10,7 @@ CPvText::CPvText() : m_nCaptionY(DefaultCaptionOffset()) {
 
 void CPvText::SetText(const wchar_t* text, int x, int y, int width, int height, bool centred) {
   m_strText = text != nullptr ? text : L"";
-  m_x = x;
-  m_y = y;
-  m_width = width;
-  m_height = height;
+  SetRect(x, y, width, height);
   m_bCentred = centred;
 }
 

@@ -55,10 +55,7 @@ bool CPvWin::RegisterOwnClass() {
 
 bool CPvWin::Create(DWORD style, int x, int y, int width, int height, DWORD exStyle, bool layered, HWND parent) {
   DestroyWindowAndClass();
-  m_x = x;
-  m_y = y;
-  m_width = width;
-  m_height = height;
+  SetRect(x, y, width, height);
   if (!RegisterOwnClass()) return false;
   if (style == 0) style = parent != nullptr ? kDefaultChildStyle : kDefaultPopupStyle;
   m_hHostWnd = parent;
