@@ -188,22 +188,31 @@ std::vector<MiddleLineBand> MiddleLineBands(const PvRect& r) {
   return bands;
 }
 
-std::vector<CardCorners> CardFlipFrames(int width, int height) {
-  std::vector<CardCorners> frames;
-  const int centre = width / 2;
+namespace {
+
+// The card's edge positions 0, step, 2 step, ... up to `last`, where step is a
+// tenth of the width; none for a card too narrow to step.
+std::vector<int> CardSteps(int width, int last) {
+  std::vector<int> steps;
   const int step = width / 10;
-  if (step <= 0) return frames;
-  for (int s = 0; s <= width; s += step) frames.push_back({s, 0, 2 * centre - s, 0, s, height});
+  for (int s = 0; step > 0 && s <= last; s += step) steps.push_back(s);
+  return steps;
+}
+
+}  // namespace
+
+std::vector<CardCorners> CardFlipFrames(int width, int height) {
+  const int centre = width / 2;
+  std::vector<CardCorners> frames;
+  for (int s : CardSteps(width, width)) frames.push_back({s, 0, 2 * centre - s, 0, s, height});
   return frames;
 }
 
 std::vector<CardCorners> CardFoldFrames(int width, int height) {
-  std::vector<CardCorners> frames;
   const int centre = width / 2;
-  const int step = width / 10;
-  if (step <= 0) return frames;
-  int d = -centre;
-  for (int s = 0; s <= centre; s += step, d += step) {
+  std::vector<CardCorners> frames;
+  for (int s : CardSteps(width, centre)) {
+    const int d = s - centre;
     const double ratio = static_cast<double>(d) * d / (static_cast<double>(centre) * centre);
     const int bulge = static_cast<int>(15 - 15 * std::sqrt(std::max(0.0, 1 - ratio)));
     frames.push_back({s, bulge, 2 * centre - s, 30 - bulge, s, bulge + height});

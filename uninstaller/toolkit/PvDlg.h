@@ -83,7 +83,6 @@ class CPvDlg : public CPvWin {
   std::vector<CPvBase*> m_controls;  // borrowed
 
  private:
-  struct EffectPicture;
   void RunEffect(int effect);
   void MoveWindowTo(int x, int y, int width, int height, UINT flags = SWP_SHOWWINDOW);
   void SetAlpha(int alpha);

@@ -1,17 +1,11 @@
 // Show and hide effects of the skinned dialog. They run on the thread that
 // calls PlayEffect (a worker for Show's open effect) and touch only the
 // window, the stored rectangle and the dialog's atomic flags.
-#include <cmath>
+#include "PvDlg.h"
 
 #include "DialogEffects.h"
-#include "PvDlg.h"
-#include "PvImage.h"
 #include "MemoryStream.h"
-
-// The window's composed picture, encoded as a BMP in memory.
-struct CPvDlg::EffectPicture {
-  UniqueCom<IStream> stream;
-};
+#include "PvImage.h"
 
 void CPvDlg::PlayEffect(int effect) {
   bool idle = false;
