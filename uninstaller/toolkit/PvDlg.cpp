@@ -224,6 +224,9 @@ void CPvDlg::Close(int result) {
 void CPvDlg::EndDialog() {
   ShowWindow(m_hWnd, SW_HIDE);
   m_bClosed = true;
-  // Wakes the modal loop.
+  // Resets hover states; the posted message wakes a modal loop that waits in
+  // GetMessageW when another thread closes the dialog (a sent message alone
+  // would not make it return).
   SendMessageW(m_hWnd, WM_MOUSEMOVE, 0, 0);
+  PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
