@@ -135,7 +135,7 @@ bool CPvUninstaller::UninstallFunc() {
     Notify(100, false);
     return false;
   }
-  DoReport(GetReportUrl(), L"uninstall", m_info.szProductName);
+  DoReport(kReportUrl, L"uninstall", m_info.szProductName);
 
   if (IsWholeFolderMode(m_info)) {
     m_nDone = 0;
