@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "LogTestSupport.h"
+#include "ProxyRecordBuilder.h"
 #include "PvNet.h"
 #include "TestSupport.h"
 
@@ -228,31 +229,28 @@ class ProxyTest : public NetTest {
 
   static std::wstring ProxyFile() { return ExecutableFolder() + L"proxy.dat"; }
 
-  static void WriteProxyFile(uint32_t flag, const std::wstring& port) {
-    std::vector<unsigned char> record(428, 0);
-    for (int i = 0; i < 4; ++i) record[i] = static_cast<unsigned char>(flag >> (8 * i));
-    const auto put = [&record](size_t offset, const std::wstring& text) {
-      for (size_t i = 0; i < text.size(); ++i) {
-        record[offset + 2 * i] = static_cast<unsigned char>(text[i] & 0xFF);
-        record[offset + 2 * i + 1] = static_cast<unsigned char>(text[i] >> 8);
-      }
-    };
-    put(4, L"127.0.0.1");
-    put(204, port);
-    put(228, L"proxy-user");
-    put(328, L"proxy-pass");
+  // Points the record at the test server's proxy and rereads it.
+  static void UseProxyRecord(uint32_t flag) {
+    const int port = test_server::ProxyPort();
+    ASSERT_GT(port, 0);
+    const std::string portText = std::to_string(port);
+    ProxyRecordBuilder record;
+    record.Flag(flag)
+        .Text(ProxyRecordBuilder::kHost, u"127.0.0.1")
+        .Text(ProxyRecordBuilder::kPort, std::u16string(portText.begin(), portText.end()))
+        .Text(ProxyRecordBuilder::kUserName, u"proxy-user")
+        .Text(ProxyRecordBuilder::kPassword, u"proxy-pass");
     UniqueFileHandle file(CreateFileW(ProxyFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.Get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr));
+    ASSERT_TRUE(
+        WriteFile(file.Get(), record.Bytes().data(), static_cast<DWORD>(record.Bytes().size()), &written, nullptr));
     file.Reset();
     CPvNet::Instance().LoadProxyConfig();
   }
 };
 
 TEST_F(ProxyTest, FlagZeroIsIgnored) {
-  const int port = test_server::ProxyPort();
-  ASSERT_GT(port, 0);
-  WriteProxyFile(0, std::to_wstring(port));
+  UseProxyRecord(0);
   std::string reply;
   ASSERT_EQ(Fetch("/reply?body=direct", 1024, reply), 1);
   EXPECT_EQ(reply, "direct");
@@ -262,9 +260,7 @@ TEST_F(ProxyTest, FlagZeroIsIgnored) {
 }
 
 TEST_F(ProxyTest, FlagOneGoesThroughProxyWithItsLogin) {
-  const int port = test_server::ProxyPort();
-  ASSERT_GT(port, 0);
-  WriteProxyFile(1, std::to_wstring(port));
+  UseProxyRecord(1);
   std::string reply;
   ASSERT_EQ(Fetch("/reply?body=via%20proxy", 1024, reply), 1);
   EXPECT_EQ(reply, "via proxy");
