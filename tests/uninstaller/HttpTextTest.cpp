@@ -26,16 +26,6 @@ TEST(HttpTextTest, TooShortUrlGivesEmptyHost) {
   }
 }
 
-TEST(HttpTextTest, HeaderBlockHasNoBlankAfterColons) {
-  EXPECT_EQ(FormatRequestHeaders(L"report.example"),
-            L"Accept:text/html,application/xml;q=0.9,application/json,*/*;q=0.8\r\n"
-            L"Accept-Encoding:gzip,deflate\r\n"
-            L"Accept-Language:zh-CN,zh;q=0.5\r\n"
-            L"Accept-Charset:gb2312,utf-8;q=0.7,*;q=0.7\r\n"
-            L"Host:report.example\r\n"
-            L"User-Agent:Mozilla/5.0 (Windows NT 6.1)\r\n");
-}
-
 TEST(HttpTextTest, OnlyGzipAndDeflateCountAsCompressed) {
   for (const wchar_t* encoding : {L"gzip", L"GZIP", L"Deflate", L"deflate"}) {
     EXPECT_TRUE(IsCompressedEncoding(encoding)) << encoding;

@@ -26,7 +26,7 @@ std::wstring Wide(const char16_t* text) {
 
 // WinINet connects only when a request is sent, so these are the send
 // failures that mean the server was never reached.
-bool isUnreachable(DWORD error) {
+bool IsUnreachableError(DWORD error) {
   return error == ERROR_INTERNET_CANNOT_CONNECT || error == ERROR_INTERNET_NAME_NOT_RESOLVED;
 }
 
@@ -106,7 +106,7 @@ bool CPvNet::SendRequest(HINTERNET session, const tagUrlParts& url, UniqueIntern
     HttpAddRequestHeadersW(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                            HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
     // Any other send failure shows up as a failed or empty read.
-    if (HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0) || !isUnreachable(GetLastError())) return true;
+    if (HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0) || !IsUnreachableError(GetLastError())) return true;
   }
   ::WriteLog(L"网络连接异常: InternetConnect");
   return false;
