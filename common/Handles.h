@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -70,7 +71,21 @@ struct FindHandleTraits {
   static void Close(Handle handle) { ::FindClose(handle); }
 };
 
+struct InternetHandleTraits {
+  using Handle = HINTERNET;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::InternetCloseHandle(handle); }
+};
+
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::FreeLibrary(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
