@@ -102,9 +102,11 @@ class TempFolder {
   std::wstring m_path;
 };
 
-// Reads back exactly the bytes of a file; empty when it cannot be read.
+// Reads back exactly the bytes of a file, also one still open for writing;
+// empty when it cannot be read.
 inline std::string ReadFileBytes(const std::wstring& path) {
-  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueFileHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   if (!file) return std::string();
   std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
   DWORD read = 0;

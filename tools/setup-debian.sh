@@ -13,6 +13,8 @@ packages=(
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media
   lame sox
+  # the local HTTP server of the network tests
+  python3
   # regenerating the uninstaller's art (tools/make-uninstaller-art.py)
   librsvg2-bin fonts-dejavu-core
 )

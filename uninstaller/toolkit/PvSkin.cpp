@@ -34,12 +34,6 @@ bool ReadWholeFile(const wchar_t* path, std::vector<uint8_t>* bytes) {
   return true;
 }
 
-struct FindCloser {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle handle) { FindClose(handle); }
-};
-
 struct FileCloser {
   void operator()(FILE* file) const { std::fclose(file); }
 };
@@ -69,7 +63,7 @@ bool CPvSkin::MakeSkin(const wchar_t* folder, const wchar_t* packagePath) {
   std::unique_ptr<FILE, FileCloser> out(_wfopen(packagePath, L"wb"));
   if (out == nullptr) return false;
   WIN32_FIND_DATAW found = {};
-  UniqueHandle<FindCloser> listing(FindFirstFileW((std::wstring(folder) + L"*.*").c_str(), &found));
+  UniqueFindHandle listing(FindFirstFileW((std::wstring(folder) + L"*.*").c_str(), &found));
   if (!listing) return false;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
