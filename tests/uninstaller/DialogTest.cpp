@@ -87,6 +87,17 @@ TEST_F(DialogTest, ClassIsNamedAfterTheApplicationAndControlsAreAttached) {
   EXPECT_STRNE(className, firstName);
 }
 
+TEST(DialogCreateTest, FailedCreationLeavesNoWindowNorClass) {
+  CPvApp::Instance().SetAppName(L"DialogCreateTest");
+  TestDlg dialog;
+  EXPECT_FALSE(dialog.Create(0, 0, 0, 100, 100, 0, false, reinterpret_cast<HWND>(0x7FFF0)));
+  EXPECT_EQ(dialog.GetHwnd(), nullptr);
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 100, 100, 0, false, nullptr));
+  HWND first = dialog.GetHwnd();
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 120, 100, 0, false, nullptr));  // replaces the first window
+  EXPECT_FALSE(IsWindow(first));
+}
+
 TEST_F(DialogTest, PressInsideReleasedOutsideFiresNoClick) {
   Press(110, 10);
   EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kPressed);

@@ -156,3 +156,14 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ImageTextTest, UnusableFaceFallsBackToAReadableFont) {
+  HFONT font = CPvFont::Instance().GetFont(16, L"No Such Face At All", 0, 0, 0);
+  PixelCanvas canvas(200, 30, kWhite);
+  EXPECT_TRUE(CPvImage::Instance().DrawString(canvas.Dc(), font, L"Fallback", 0, 0, 200, 30, 0, 255, false, true));
+  EXPECT_TRUE(canvas.AnyOtherThan(kWhite, 0, 0, 200, 30));
+}
+
+}  // namespace

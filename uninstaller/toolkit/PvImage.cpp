@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "ImageSlices.h"
@@ -198,7 +199,15 @@ bool CPvImage::DrawString(HDC hdc, HFONT font, const wchar_t* text, int x, int y
   } else {
     gdiplusFont = std::make_unique<Gdiplus::Font>(hdc);
   }
-  if (gdiplusFont->GetLastStatus() != Gdiplus::Ok) return false;
+  if (gdiplusFont->GetLastStatus() != Gdiplus::Ok) {
+    // A face GDI+ cannot use (not installed, or not TrueType) still gives
+    // readable text at the asked size.
+    const int pixels = logFont.lfHeight != 0 ? std::abs(static_cast<int>(logFont.lfHeight)) : 12;
+    gdiplusFont =
+        std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), static_cast<Gdiplus::REAL>(pixels),
+                                        Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    if (gdiplusFont->GetLastStatus() != Gdiplus::Ok) return false;
+  }
 
   Gdiplus::StringFormat format;
   format.SetAlignment(centred ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear);
