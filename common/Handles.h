@@ -4,6 +4,9 @@
 #pragma once
 
 #include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <msacm.h>
 
 #include <utility>
 
@@ -64,6 +67,33 @@ struct RegKeyTraits {
   static void Close(Handle handle) { ::RegCloseKey(handle); }
 };
 
+// Loaded libraries (LoadLibrary): each reference is given back once.
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::FreeLibrary(handle); }
+};
+
+struct AcmStreamTraits {
+  using Handle = HACMSTREAM;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::acmStreamClose(handle, 0); }
+};
+
+// The owner unprepares its buffers before the handle closes; resetting first
+// gives back any still queued, so the close cannot fail as still playing.
+struct WaveOutTraits {
+  using Handle = HWAVEOUT;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) {
+    ::waveOutReset(handle);
+    ::waveOutClose(handle);
+  }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueAcmStream = UniqueHandle<AcmStreamTraits>;
+using UniqueWaveOut = UniqueHandle<WaveOutTraits>;

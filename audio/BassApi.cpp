@@ -1,0 +1,94 @@
+// The library's entry points, with BASS's names, calling convention and
+// argument types, so a program written for BASS plays through this library.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "BassEngine.h"
+#include "CallTrace.h"
+#include "FileByteSource.h"
+
+namespace {
+
+using QWORD = uint64_t;
+using HSTREAM = DWORD;
+
+constexpr DWORD kUnicodeFlag = 0x80000000;  // BASS_UNICODE: the file name is UTF-16
+constexpr DWORD kPositionBytes = 0;         // BASS_POS_BYTE
+constexpr DWORD kAttributeVolume = 2;       // BASS_ATTRIB_VOL
+
+std::unique_ptr<ByteSource> OpenSource(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags) {
+  if (!file) return nullptr;
+  if (mem) {
+    // The caller keeps the memory alive as long as the stream, as with BASS.
+    if (length == 0) return nullptr;
+    return std::make_unique<MemoryByteSource>(static_cast<const uint8_t*>(file) + offset, length);
+  }
+  UniqueFileHandle handle = (flags & kUnicodeFlag) ? OpenFileForReading(static_cast<const wchar_t*>(file))
+                                                   : OpenFileForReading(static_cast<const char*>(file));
+  return FileByteSource::Open(std::move(handle), offset, length);
+}
+
+// Signed, so that the error value reads as -1.
+long long TraceValue(QWORD value) {
+  return static_cast<long long>(value);
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const GUID* dsguid) {
+  const BOOL result = BassEngine::Instance().Init(device);
+  TraceCall("BASS_Init(device=%d, freq=%lu, flags=%lu, win=%p, dsguid=%p) = %d", device, freq, flags,
+            static_cast<void*>(win), static_cast<const void*>(dsguid), result);
+  return result;
+}
+
+BOOL WINAPI BASS_Free() {
+  const BOOL result = BassEngine::Instance().Free();
+  TraceCall("BASS_Free() = %d", result);
+  return result;
+}
+
+HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags) {
+  const HSTREAM result = BassEngine::Instance().CreateStream(OpenSource(mem, file, offset, length, flags));
+  if (mem || !file) {
+    TraceCall("BASS_StreamCreateFile(mem=%d, file=%p, offset=%llu, length=%llu, flags=%lu) = %lu", mem, file, offset,
+              length, flags, result);
+  } else if (flags & kUnicodeFlag) {
+    TraceCall("BASS_StreamCreateFile(mem=0, file=\"%ls\", offset=%llu, length=%llu, flags=%lu) = %lu",
+              static_cast<const wchar_t*>(file), offset, length, flags, result);
+  } else {
+    TraceCall("BASS_StreamCreateFile(mem=0, file=\"%s\", offset=%llu, length=%llu, flags=%lu) = %lu",
+              static_cast<const char*>(file), offset, length, flags, result);
+  }
+  return result;
+}
+
+BOOL WINAPI BASS_ChannelPlay(DWORD handle, BOOL restart) {
+  const BOOL result = BassEngine::Instance().Play(handle, restart != FALSE);
+  TraceCall("BASS_ChannelPlay(handle=%lu, restart=%d) = %d", handle, restart, result);
+  return result;
+}
+
+QWORD WINAPI BASS_ChannelGetPosition(DWORD handle, DWORD mode) {
+  const QWORD result = mode == kPositionBytes ? BassEngine::Instance().Position(handle) : BassEngine::kError;
+  TraceCall("BASS_ChannelGetPosition(handle=%lu, mode=%lu) = %lld", handle, mode, TraceValue(result));
+  return result;
+}
+
+QWORD WINAPI BASS_ChannelGetLength(DWORD handle, DWORD mode) {
+  const QWORD result = mode == kPositionBytes ? BassEngine::Instance().Length(handle) : BassEngine::kError;
+  TraceCall("BASS_ChannelGetLength(handle=%lu, mode=%lu) = %lld", handle, mode, TraceValue(result));
+  return result;
+}
+
+BOOL WINAPI BASS_ChannelSetAttribute(DWORD handle, DWORD attrib, float value) {
+  const BOOL result = attrib == kAttributeVolume && BassEngine::Instance().SetVolume(handle, value);
+  TraceCall("BASS_ChannelSetAttribute(handle=%lu, attrib=%lu, value=%.3f) = %d", handle, attrib, double(value), result);
+  return result;
+}
+
+}  // extern "C"

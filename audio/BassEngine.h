@@ -1,0 +1,67 @@
+// The state behind the library's entry points: the initialised output device,
+// the open streams and the worker that keeps their wave-out queues filled.
+// Every method may be called from any thread; one mutex serialises them.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "Channel.h"
+#include "Handles.h"
+
+class BassEngine {
+ public:
+  // Device numbers: 0 plays nothing but keeps time, 1..n are wave-out devices
+  // 0..n-1, -1 is the system's default output.
+  static constexpr int kNoSoundDevice = 0;
+  static constexpr int kDefaultDevice = -1;
+  static constexpr uint64_t kError = ~uint64_t(0);
+
+  // The process's one engine; it lives until the process ends.
+  static BassEngine& Instance();
+
+  bool Init(int device);
+  bool Free();
+  // A stream of the MP3 in `source` (nothing on failure); its handle is never 0.
+  uint32_t CreateStream(std::unique_ptr<ByteSource> source);
+  bool Play(uint32_t handle, bool restart);
+  uint64_t Position(uint32_t handle);
+  uint64_t Length(uint32_t handle);
+  bool SetVolume(uint32_t handle, float volume);
+
+ private:
+  BassEngine();
+  Channel* Find(uint32_t handle);
+  UniqueWaveOut OpenWaveOut(const WAVEFORMATEX& format);
+  void StartWorker();
+  static DWORD WINAPI WorkerMain(void* parameter);
+  void Work(uint32_t generation);
+
+  std::mutex m_mutex;
+  bool m_initialized = false;
+  bool m_silent = false;
+  UINT m_waveOutId = 0;
+  std::map<uint32_t, std::unique_ptr<Channel>> m_channels;
+  uint32_t m_nextHandle = 0x10000;
+
+  // Wave-out devices of freed streams, kept open so the next play on the same
+  // device and format starts without reopening it.
+  struct IdleWaveOut {
+    UINT id;
+    WAVEFORMATEX format;
+    UniqueWaveOut device;
+  };
+  std::vector<IdleWaveOut> m_idleWaveOuts;
+
+  // Signalled by wave-out whenever a buffer has played, and to stop a worker.
+  UniqueKernelHandle m_bufferDone;
+  // Each Init starts a worker of a new generation; a worker whose generation
+  // has passed ends by itself, so Free never waits for one.
+  std::atomic<uint32_t> m_generation{0};
+};
