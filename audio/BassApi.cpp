@@ -35,14 +35,18 @@ long long TraceValue(QWORD value) {
   return static_cast<long long>(value);
 }
 
+unsigned long TracePointer(const void* pointer) {
+  return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(pointer));
+}
+
 }  // namespace
 
 extern "C" {
 
 BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const GUID* dsguid) {
   const BOOL result = BassEngine::Instance().Init(device);
-  TraceCall("BASS_Init(device=%d, freq=%lu, flags=%lu, win=%p, dsguid=%p) = %d", device, freq, flags,
-            static_cast<void*>(win), static_cast<const void*>(dsguid), result);
+  TraceCall("BASS_Init(device=%d, freq=%lu, flags=%lu, win=0x%08lX, dsguid=0x%08lX) = %d", device, freq, flags,
+            TracePointer(win), TracePointer(dsguid), result);
   return result;
 }
 

@@ -147,6 +147,7 @@ std::optional<Mp3Layout> ProbeMp3(ByteSource& source) {
   layout.format = first->header;
   layout.audioBegin = first->offset + (first->info ? uint64_t(first->header.frameBytes) : 0);
   layout.audioEnd = end;
+  if (layout.audioBegin >= end) return std::nullopt;  // an information frame and nothing after it
   // A truncated file claims more than it holds: count its frames instead.
   const bool infoFits =
       first->info && first->info->frameCount && *first->info->frameCount > 0 &&

@@ -12,7 +12,7 @@ packages=(
   # running and driving the programs under Wine
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media
-  lame sox
+  lame sox espeak-ng
 )
 
 has_i386() { dpkg --print-foreign-architectures | grep -qx i386; }
