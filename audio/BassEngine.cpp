@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr size_t kMaxIdleWaveOuts = 2;
 // A worker also wakes this often without a signal, so it notices its end.
 constexpr DWORD kWorkerWakeMs = 100;
 
@@ -44,7 +43,7 @@ bool BassEngine::Init(int device) {
     return false;
   }
   m_silent = device == kNoSoundDevice;
-  if (!m_silent && waveOutId != m_waveOutId) m_idleWaveOuts.clear();
+  if (!m_silent && waveOutId != m_idleWaveOutId) m_idleWaveOut.Reset();
   m_waveOutId = waveOutId;
   m_initialized = true;
   if (!m_silent) StartWorker();
@@ -59,8 +58,10 @@ bool BassEngine::Free() {
   for (auto& entry : m_channels) {
     const WAVEFORMATEX format = entry.second->PcmFormat();
     UniqueWaveOut device = entry.second->Stop();
-    if (device && m_idleWaveOuts.size() < kMaxIdleWaveOuts) {
-      m_idleWaveOuts.push_back(IdleWaveOut{m_waveOutId, format, std::move(device)});
+    if (device) {
+      m_idleWaveOut = std::move(device);
+      m_idleWaveOutId = m_waveOutId;
+      m_idleFormat = format;
     }
   }
   m_channels.clear();
@@ -90,13 +91,11 @@ Channel* BassEngine::Find(uint32_t handle) {
 }
 
 UniqueWaveOut BassEngine::OpenWaveOut(const WAVEFORMATEX& format) {
-  for (auto idle = m_idleWaveOuts.begin(); idle != m_idleWaveOuts.end(); ++idle) {
-    if (idle->id == m_waveOutId && SameFormat(idle->format, format)) {
-      UniqueWaveOut device = std::move(idle->device);
-      m_idleWaveOuts.erase(idle);
-      return device;
-    }
+  if (m_idleWaveOut && m_idleWaveOutId == m_waveOutId && SameFormat(m_idleFormat, format)) {
+    return std::move(m_idleWaveOut);
   }
+  // A device that does not fit is closed rather than kept idle beside a new one.
+  m_idleWaveOut.Reset();
   UniqueWaveOut device;
   WAVEFORMATEX wanted = format;
   waveOutOpen(device.Put(), m_waveOutId, &wanted, reinterpret_cast<DWORD_PTR>(m_bufferDone.Get()), 0, CALLBACK_EVENT);

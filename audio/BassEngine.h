@@ -10,7 +10,6 @@
 #include <map>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "Channel.h"
 #include "Handles.h"
@@ -50,14 +49,11 @@ class BassEngine {
   std::map<uint32_t, std::unique_ptr<Channel>> m_channels;
   uint32_t m_nextHandle = 0x10000;
 
-  // Wave-out devices of freed streams, kept open so the next play on the same
-  // device and format starts without reopening it.
-  struct IdleWaveOut {
-    UINT id;
-    WAVEFORMATEX format;
-    UniqueWaveOut device;
-  };
-  std::vector<IdleWaveOut> m_idleWaveOuts;
+  // The wave-out device of the last freed stream, kept open so that the next
+  // play on the same device and format starts without reopening it.
+  UniqueWaveOut m_idleWaveOut;
+  UINT m_idleWaveOutId = 0;
+  WAVEFORMATEX m_idleFormat = {};
 
   // Signalled by wave-out whenever a buffer has played, and to stop a worker.
   UniqueKernelHandle m_bufferDone;

@@ -13,7 +13,8 @@ export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
-export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$tools_dir/alsa-null.conf
+# A test may name its own ALSA set-up (for example one that records what is played).
+export ALSA_CONFIG_PATH=${QUOBLY_ALSA_CONFIG_PATH:-/usr/share/alsa/alsa.conf:$tools_dir/alsa-null.conf}
 # Tests talk to servers on 127.0.0.1; WinINet would route them through a proxy.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=localhost,127.0.0.1
