@@ -27,19 +27,19 @@ std::unique_ptr<AcmMp3Decoder> AcmMp3Decoder::Open(const Mp3FrameHeader& format)
   if (acmStreamOpen(stream.Put(), nullptr, &mp3.wfx, &pcm, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) != 0) {
     return nullptr;
   }
-  const size_t frameOutput = size_t(format.samplesPerFrame) * pcm.nBlockAlign;
-  std::unique_ptr<AcmMp3Decoder> decoder(new AcmMp3Decoder(std::move(stream), pcm, frameOutput));
+  std::unique_ptr<AcmMp3Decoder> decoder(new AcmMp3Decoder(std::move(stream), format, pcm));
   if (!decoder->PrepareBuffers()) return nullptr;
   return decoder;
 }
 
 // The codec may hold a frame back until the next one arrives, so the output
 // buffer has room for one frame more than a call feeds.
-AcmMp3Decoder::AcmMp3Decoder(UniqueAcmStream stream, const WAVEFORMATEX& pcmFormat, size_t maxFrameOutput)
+AcmMp3Decoder::AcmMp3Decoder(UniqueAcmStream stream, const Mp3FrameHeader& format, const WAVEFORMATEX& pcmFormat)
     : m_stream(std::move(stream)),
+      m_format(format),
       m_pcmFormat(pcmFormat),
       m_input(kMaxFramesPerCall * kMaxMp3FrameBytes),
-      m_output((kMaxFramesPerCall + 2) * maxFrameOutput) {}
+      m_output((kMaxFramesPerCall + 2) * size_t(format.samplesPerFrame) * pcmFormat.nBlockAlign) {}
 
 AcmMp3Decoder::~AcmMp3Decoder() {
   if (m_prepared) {

@@ -26,14 +26,20 @@ class AcmMp3Decoder {
   // Decodes `size` bytes of whole frames and appends the PCM to `pcm`. An
   // empty call with `last` set drains what the codec still holds back.
   bool Decode(const uint8_t* frames, size_t size, bool last, std::vector<uint8_t>* pcm);
+  // Makes the next Decode start a new stream: the codec forgets the frames
+  // it has seen. Opening a codec is slow, so one is reused for many streams.
+  void Restart() { m_started = false; }
 
+  // Whether this decoder takes frames of `format`.
+  bool Decodes(const Mp3FrameHeader& format) const { return SameStreamFormat(format, m_format); }
   const WAVEFORMATEX& PcmFormat() const { return m_pcmFormat; }
 
  private:
-  AcmMp3Decoder(UniqueAcmStream stream, const WAVEFORMATEX& pcmFormat, size_t maxFrameOutput);
+  AcmMp3Decoder(UniqueAcmStream stream, const Mp3FrameHeader& format, const WAVEFORMATEX& pcmFormat);
   bool PrepareBuffers();
 
   UniqueAcmStream m_stream;
+  Mp3FrameHeader m_format;
   WAVEFORMATEX m_pcmFormat;
   std::vector<uint8_t> m_input;
   std::vector<uint8_t> m_output;

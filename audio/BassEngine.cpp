@@ -58,6 +58,7 @@ bool BassEngine::Free() {
   for (auto& entry : m_channels) {
     const WAVEFORMATEX format = entry.second->PcmFormat();
     UniqueWaveOut device = entry.second->Stop();
+    if (auto decoder = entry.second->TakeDecoder()) m_idleDecoder = std::move(decoder);
     if (device) {
       m_idleWaveOut = std::move(device);
       m_idleWaveOutId = m_waveOutId;
@@ -70,12 +71,14 @@ bool BassEngine::Free() {
 }
 
 uint32_t BassEngine::CreateStream(std::unique_ptr<ByteSource> source) {
+  std::unique_ptr<AcmMp3Decoder> spare;
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_initialized) return 0;
+    spare = std::move(m_idleDecoder);
   }
   // Probing reads the file: done outside the lock so playing streams keep being fed.
-  auto pcm = source ? Mp3PcmStream::Open(std::move(source)) : nullptr;
+  auto pcm = source ? Mp3PcmStream::Open(std::move(source), std::move(spare)) : nullptr;
   if (!pcm) return 0;
   std::lock_guard<std::mutex> lock(m_mutex);
   if (!m_initialized) return 0;
@@ -117,7 +120,7 @@ bool BassEngine::Play(uint32_t handle, bool restart) {
     if (!device) return false;
     player = std::make_unique<WaveOutPlayer>(std::move(device), channel->PcmFormat());
   }
-  if (!channel->PlayAudibly(std::move(player))) return false;
+  channel->PlayAudibly(std::move(player));
   SetEvent(m_bufferDone.Get());
   return true;
 }

@@ -54,6 +54,8 @@ class BassEngine {
   UniqueWaveOut m_idleWaveOut;
   UINT m_idleWaveOutId = 0;
   WAVEFORMATEX m_idleFormat = {};
+  // Likewise the decoder of the last freed stream: opening a codec is slow.
+  std::unique_ptr<AcmMp3Decoder> m_idleDecoder;
 
   // Signalled by wave-out whenever a buffer has played, and to stop a worker.
   UniqueKernelHandle m_bufferDone;

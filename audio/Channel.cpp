@@ -25,15 +25,14 @@ void Channel::PlaySilently() {
   m_silentStart = std::chrono::steady_clock::now();
 }
 
-bool Channel::PlayAudibly(std::unique_ptr<WaveOutPlayer> player) {
+void Channel::PlayAudibly(std::unique_ptr<WaveOutPlayer> player) {
   if (player) m_player = std::move(player);
   m_player->Restart();
-  if (m_pcmTouched && !m_pcm->Rewind()) return false;
+  if (m_pcmTouched) m_pcm->Rewind();
   m_started = true;
   m_silent = false;
   // One buffer now, so sound starts at once; the engine's worker queues the rest.
   m_player->Queue([this](uint8_t* buffer, size_t size) { return FillBuffer(buffer, size); }, 1);
-  return true;
 }
 
 void Channel::Service() {

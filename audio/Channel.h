@@ -28,13 +28,14 @@ class Channel {
   // Plays from the start on the no-sound device: only the clock runs.
   void PlaySilently();
   // Plays from the start through `player` (kept for later plays), or through
-  // the player it already has when `player` is null; false when the stream
-  // cannot be rewound.
-  bool PlayAudibly(std::unique_ptr<WaveOutPlayer> player);
+  // the player it already has when `player` is null.
+  void PlayAudibly(std::unique_ptr<WaveOutPlayer> player);
   // Tops up the wave-out queue; called whenever a buffer comes back.
   void Service();
-  // Stops at once and gives back the wave-out device, if any.
+  // Stops at once and gives back the wave-out device, if any; the channel is
+  // done, and its decoder may go to another one.
   UniqueWaveOut Stop();
+  std::unique_ptr<AcmMp3Decoder> TakeDecoder() { return m_pcm->TakeDecoder(); }
 
  private:
   size_t FillBuffer(uint8_t* buffer, size_t size);

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-std::unique_ptr<Mp3PcmStream> Mp3PcmStream::Open(std::unique_ptr<ByteSource> source) {
+std::unique_ptr<Mp3PcmStream> Mp3PcmStream::Open(std::unique_ptr<ByteSource> source,
+                                                 std::unique_ptr<AcmMp3Decoder> spare) {
   const auto layout = ProbeMp3(*source);
   if (!layout) return nullptr;
-  auto decoder = AcmMp3Decoder::Open(layout->format);
+  auto decoder = spare && spare->Decodes(layout->format) ? std::move(spare) : AcmMp3Decoder::Open(layout->format);
   if (!decoder) return nullptr;
+  decoder->Restart();
   return std::unique_ptr<Mp3PcmStream>(new Mp3PcmStream(std::move(source), *layout, std::move(decoder)));
 }
 
@@ -16,20 +18,17 @@ Mp3PcmStream::Mp3PcmStream(std::unique_ptr<ByteSource> source, const Mp3Layout& 
     : m_source(std::move(source)),
       m_layout(layout),
       m_reader(*m_source, layout.audioBegin, layout.audioEnd, layout.format),
-      m_decoder(std::move(decoder)) {}
+      m_decoder(std::move(decoder)),
+      m_pcmFormat(m_decoder->PcmFormat()) {}
 
-bool Mp3PcmStream::Rewind() {
-  // A fresh codec: the old one still holds the state of the last frames.
-  auto decoder = AcmMp3Decoder::Open(m_layout.format);
-  if (!decoder) return false;
-  m_decoder = std::move(decoder);
+void Mp3PcmStream::Rewind() {
+  m_decoder->Restart();
   m_reader.Rewind();
   m_pending.clear();
   m_pendingRead = 0;
   m_delivered = 0;
   m_framesDone = false;
   m_ended = false;
-  return true;
 }
 
 bool Mp3PcmStream::DecodeMore() {

@@ -15,10 +15,13 @@
 class Mp3PcmStream {
  public:
   // The stream of `source`, or nothing when it holds no MP3 audio the system
-  // can decode.
-  static std::unique_ptr<Mp3PcmStream> Open(std::unique_ptr<ByteSource> source);
+  // can decode. Decodes with `spare` when it takes this stream's format.
+  static std::unique_ptr<Mp3PcmStream> Open(std::unique_ptr<ByteSource> source,
+                                            std::unique_ptr<AcmMp3Decoder> spare = nullptr);
+  // Gives up the decoder for another stream; this stream is then done.
+  std::unique_ptr<AcmMp3Decoder> TakeDecoder() { return std::move(m_decoder); }
 
-  const WAVEFORMATEX& PcmFormat() const { return m_decoder->PcmFormat(); }
+  const WAVEFORMATEX& PcmFormat() const { return m_pcmFormat; }
   // The decoded length; Read never yields more.
   uint64_t PcmBytes() const { return m_layout.pcmBytes; }
 
@@ -27,7 +30,7 @@ class Mp3PcmStream {
   size_t Read(uint8_t* buffer, size_t size);
   bool Ended() const { return m_ended; }
   // Back to the first sample.
-  bool Rewind();
+  void Rewind();
 
  private:
   Mp3PcmStream(std::unique_ptr<ByteSource> source, const Mp3Layout& layout, std::unique_ptr<AcmMp3Decoder> decoder);
@@ -38,6 +41,7 @@ class Mp3PcmStream {
   Mp3Layout m_layout;
   Mp3FrameReader m_reader;
   std::unique_ptr<AcmMp3Decoder> m_decoder;
+  WAVEFORMATEX m_pcmFormat;
   std::vector<uint8_t> m_frames;
   std::vector<uint8_t> m_pending;
   size_t m_pendingRead = 0;
