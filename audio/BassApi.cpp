@@ -21,9 +21,10 @@ constexpr DWORD kAttributeVolume = 2;       // BASS_ATTRIB_VOL
 std::unique_ptr<ByteSource> OpenSource(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags) {
   if (!file) return nullptr;
   if (mem) {
-    // The caller keeps the memory alive as long as the stream, as with BASS.
+    // As with BASS: the caller keeps the memory alive as long as the stream,
+    // gives its length, and the offset applies to files only.
     if (length == 0) return nullptr;
-    return std::make_unique<MemoryByteSource>(static_cast<const uint8_t*>(file) + offset, length);
+    return std::make_unique<MemoryByteSource>(static_cast<const uint8_t*>(file), length);
   }
   UniqueFileHandle handle = (flags & kUnicodeFlag) ? OpenFileForReading(static_cast<const wchar_t*>(file))
                                                    : OpenFileForReading(static_cast<const char*>(file));
@@ -59,8 +60,8 @@ BOOL WINAPI BASS_Free() {
 HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags) {
   const HSTREAM result = BassEngine::Instance().CreateStream(OpenSource(mem, file, offset, length, flags));
   if (mem || !file) {
-    TraceCall("BASS_StreamCreateFile(mem=%d, file=%p, offset=%llu, length=%llu, flags=%lu) = %lu", mem, file, offset,
-              length, flags, result);
+    TraceCall("BASS_StreamCreateFile(mem=%d, file=0x%08lX, offset=%llu, length=%llu, flags=%lu) = %lu", mem,
+              TracePointer(file), offset, length, flags, result);
   } else if (flags & kUnicodeFlag) {
     TraceCall("BASS_StreamCreateFile(mem=0, file=\"%ls\", offset=%llu, length=%llu, flags=%lu) = %lu",
               static_cast<const wchar_t*>(file), offset, length, flags, result);

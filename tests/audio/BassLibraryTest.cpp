@@ -160,6 +160,8 @@ TEST_F(BassLibraryTest, OpensMemoryStretchesAndUnicodeNames) {
   ASSERT_NE(memory, 0u);
   EXPECT_EQ(bass.Length(memory), length);
   EXPECT_EQ(bass.streamCreateFile(TRUE, bytes.data(), 0, 0, 0), 0u);
+  // The offset applies to files only.
+  EXPECT_EQ(bass.Length(bass.streamCreateFile(TRUE, bytes.data(), 12345, bytes.size(), 0)), length);
 
   // A stretch of the file: the first 15000 bytes hold fewer frames.
   const DWORD stretch = bass.streamCreateFile(FALSE, path.c_str(), 0, 15000, 0);
