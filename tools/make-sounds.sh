@@ -131,7 +131,7 @@ case "${1:-}" in
   test) make_test_media "$2" ;;
   tone) shift; make_tone "$@" ;;
   *)
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,11s/^# \{0,1\}//p' "$0" >&2
     exit 2
     ;;
 esac

@@ -1,4 +1,10 @@
+#include <windows.h>
+#include <psapi.h>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 
 #include "AudioMedia.h"
 #include "FileByteSource.h"
@@ -94,6 +100,28 @@ TEST(Mp3Decoding, ADecoderServesStreamAfterStream) {
   auto mono = OpenMedia("mpeg2-mono.mp3", second->TakeDecoder());
   ASSERT_TRUE(mono);
   EXPECT_EQ(DecodeAll(*mono).size() * 2, mono->PcmBytes());
+}
+
+TEST(Mp3Decoding, LongStreamsDecodeInBoundedMemory) {
+  // Two minutes: the same two seconds of bare frames sixty times over.
+  std::ifstream file(MediaPath("cbr-bare.mp3"), std::ios::binary);
+  const std::vector<uint8_t> once((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes;
+  for (int i = 0; i < 60; ++i) bytes.insert(bytes.end(), once.begin(), once.end());
+  auto stream = Mp3PcmStream::Open(std::make_unique<MemoryByteSource>(bytes.data(), bytes.size()));
+  ASSERT_TRUE(stream);
+  EXPECT_EQ(stream->PcmBytes(), 60 * OpenMedia("cbr-bare.mp3")->PcmBytes());
+
+  // Committed memory; Wine leaves PrivateUsage at 0.
+  PROCESS_MEMORY_COUNTERS before = {}, after = {};
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  uint64_t decoded = 0;
+  uint8_t buffer[8820];
+  for (size_t read; (read = stream->Read(buffer, sizeof buffer)) > 0;) decoded += read;
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  EXPECT_EQ(decoded, stream->PcmBytes());  // over 20 MB of PCM...
+  ASSERT_GT(before.PagefileUsage, 0u);
+  EXPECT_LT(after.PagefileUsage, before.PagefileUsage + 1024 * 1024);  // ...through well under 1 MB
 }
 
 TEST(Mp3Decoding, DamagedFilesEndEarlyOrOpenNothing) {
