@@ -1,6 +1,9 @@
 // The state behind the library's entry points: the initialised output device,
 // the open streams and the worker that keeps their wave-out queues filled.
 // Every method may be called from any thread; one mutex serialises them.
+// Threads: the engine owns the channels; its worker touches them only while
+// holding the mutex, and the engine is never destroyed, so it outlives every
+// worker. Wave-out's own threads only signal m_bufferDone.
 #pragma once
 
 #include <windows.h>
