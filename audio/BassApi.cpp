@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "BassEngine.h"
 #include "CallTrace.h"
@@ -40,6 +41,18 @@ unsigned long TracePointer(const void* pointer) {
   return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(pointer));
 }
 
+// The trace is ANSI text, as the file names of most callers are.
+std::string TraceFileName(const void* file, DWORD flags) {
+  if (!(flags & kUnicodeFlag)) return static_cast<const char*>(file);
+  const auto* wide = static_cast<const wchar_t*>(file);
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string ansi(size_t(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, &ansi[0], size, nullptr, nullptr);
+  ansi.resize(size_t(size - 1));
+  return ansi;
+}
+
 }  // namespace
 
 extern "C" {
@@ -62,12 +75,9 @@ HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, Q
   if (mem || !file) {
     TraceCall("BASS_StreamCreateFile(mem=%d, file=0x%08lX, offset=%llu, length=%llu, flags=%lu) = %lu", mem,
               TracePointer(file), offset, length, flags, result);
-  } else if (flags & kUnicodeFlag) {
-    TraceCall("BASS_StreamCreateFile(mem=0, file=\"%ls\", offset=%llu, length=%llu, flags=%lu) = %lu",
-              static_cast<const wchar_t*>(file), offset, length, flags, result);
   } else {
     TraceCall("BASS_StreamCreateFile(mem=0, file=\"%s\", offset=%llu, length=%llu, flags=%lu) = %lu",
-              static_cast<const char*>(file), offset, length, flags, result);
+              TraceFileName(file, flags).c_str(), offset, length, flags, result);
   }
   return result;
 }

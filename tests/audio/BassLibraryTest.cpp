@@ -121,6 +121,11 @@ TEST_F(BassLibraryTest, WaveOutPlaysToTheEndAndFreeStopsAtOnce) {
       },
       5000));
 
+  // An ended stream plays again from its start.
+  ASSERT_TRUE(bass.channelPlay(stream, FALSE));
+  EXPECT_LT(bass.Position(stream), length / 2);
+  EXPECT_TRUE(WaitUntil([&] { return bass.Position(stream) == length; }, 5000));
+
   // Played again, then freed in the middle: every stream is gone at once.
   const DWORD longer = bass.Open(MediaPath("tone-10s.mp3").c_str());
   ASSERT_TRUE(bass.channelPlay(longer, TRUE));
