@@ -5,8 +5,10 @@
 
 namespace {
 
-// A worker also wakes this often without a signal, so it notices its end.
+// A worker also wakes this often without a signal, so it notices it is idle.
 constexpr DWORD kWorkerWakeMs = 100;
+// A worker with nothing to play for this long ends.
+constexpr DWORD kWorkerIdleMs = 2000;
 
 bool SameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
@@ -14,7 +16,6 @@ bool SameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
 
 struct WorkerStart {
   BassEngine* engine;
-  uint32_t generation;
   HMODULE module;
 };
 
@@ -46,15 +47,13 @@ bool BassEngine::Init(int device) {
   if (!m_silent && waveOutId != m_idleWaveOutId) m_idleWaveOut.Reset();
   m_waveOutId = waveOutId;
   m_initialized = true;
-  if (!m_silent) StartWorker();
+  if (!m_silent && !m_workerRunning) StartWorker();
   return true;
 }
 
 bool BassEngine::Free() {
   std::lock_guard<std::mutex> lock(m_mutex);
   if (!m_initialized) return false;
-  ++m_generation;
-  SetEvent(m_bufferDone.Get());
   for (auto& entry : m_channels) {
     const WAVEFORMATEX format = entry.second->PcmFormat();
     UniqueWaveOut device = entry.second->Stop();
@@ -151,8 +150,9 @@ void BassEngine::StartWorker() {
   HMODULE module = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&BassEngine::WorkerMain),
                      &module);
-  auto* start = new WorkerStart{this, m_generation.load(), module};
+  auto* start = new WorkerStart{this, module};
   UniqueKernelHandle thread(CreateThread(nullptr, 0, &BassEngine::WorkerMain, start, 0, nullptr));
+  m_workerRunning = bool(thread);
   if (!thread) {
     delete start;
     if (module) FreeLibrary(module);
@@ -162,22 +162,24 @@ void BassEngine::StartWorker() {
 DWORD WINAPI BassEngine::WorkerMain(void* parameter) {
   // The worker owns `start`; the engine outlives every worker.
   std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-  start->engine->Work(start->generation);
+  start->engine->Work();
   const HMODULE module = start->module;
   start.reset();
   if (module) FreeLibraryAndExitThread(module, 0);
   return 0;
 }
 
-void BassEngine::Work(uint32_t generation) {
+void BassEngine::Work() {
+  DWORD idleSince = GetTickCount();
   for (;;) {
     WaitForSingleObject(m_bufferDone.Get(), kWorkerWakeMs);
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_generation.load() != generation) {
-      // Pass a wake-up meant for the next generation's worker on.
-      SetEvent(m_bufferDone.Get());
+    if (m_initialized && !m_silent) {
+      for (auto& entry : m_channels) entry.second->Service();
+      idleSince = GetTickCount();
+    } else if (GetTickCount() - idleSince >= kWorkerIdleMs) {
+      m_workerRunning = false;
       return;
     }
-    for (auto& entry : m_channels) entry.second->Service();
   }
 }

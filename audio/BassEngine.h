@@ -8,7 +8,6 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -43,7 +42,7 @@ class BassEngine {
   UniqueWaveOut OpenWaveOut(const WAVEFORMATEX& format);
   void StartWorker();
   static DWORD WINAPI WorkerMain(void* parameter);
-  void Work(uint32_t generation);
+  void Work();
 
   std::mutex m_mutex;
   bool m_initialized = false;
@@ -60,9 +59,9 @@ class BassEngine {
   // Likewise the decoder of the last freed stream: opening a codec is slow.
   std::unique_ptr<AcmMp3Decoder> m_idleDecoder;
 
-  // Signalled by wave-out whenever a buffer has played, and to stop a worker.
+  // Signalled by wave-out whenever a buffer has played.
   UniqueKernelHandle m_bufferDone;
-  // Each Init starts a worker of a new generation; a worker whose generation
-  // has passed ends by itself, so Free never waits for one.
-  std::atomic<uint32_t> m_generation{0};
+  // The worker outlives a Free for a while, so that the free and init before
+  // every play do not start a thread each; it ends by itself once idle.
+  bool m_workerRunning = false;
 };

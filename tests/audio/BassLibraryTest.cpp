@@ -240,3 +240,15 @@ TEST_F(BassLibraryTest, TracesEachCallAsOneLine) {
   EXPECT_EQ(calls, expected);
   DeleteFileA(trace.c_str());
 }
+
+TEST(BassLibraryUnload, UnloadsOnceItsWorkerHasEnded) {
+  {
+    BassLibrary bass;
+    ASSERT_TRUE(bass.Loaded());
+    ASSERT_TRUE(bass.init(kDefault, 44100, 0, nullptr, nullptr));
+    ASSERT_TRUE(bass.channelPlay(bass.Open(MediaPath("tone-10s.mp3").c_str()), TRUE));
+    Sleep(100);
+  }  // freed and unloaded while the worker still runs
+  EXPECT_TRUE(GetModuleHandleA("bass.dll"));
+  EXPECT_TRUE(WaitUntil([] { return GetModuleHandleA("bass.dll") == nullptr; }, 5000));
+}
