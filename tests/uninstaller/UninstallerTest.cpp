@@ -182,6 +182,17 @@ TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
             ERROR_SUCCESS);
 }
 
+TEST_F(UninstallerTest, PercentsAboveHundredAreDropped) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder, 1);
+  MakeProductTraces();  // two more files in the start-menu folder than counted
+  m_record.items = {Item(0, folder)};
+
+  const ProgressLog log = Run();
+  EXPECT_EQ(log.messages, (std::vector<Progress>{{100, true}, {100, false}}));
+  EXPECT_FALSE(Exists(m_menuFolder));
+}
+
 TEST_F(UninstallerTest, DotNamedFolderAndItsParentSurvive) {
   const std::wstring folder = m_root + L"product\\";
   MakeFolderWithFiles(folder + L".config", 1);
