@@ -7,6 +7,7 @@
 #include <mmsystem.h>
 #include <mmreg.h>
 #include <msacm.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -68,6 +69,18 @@ struct RegKeyTraits {
 };
 
 // Loaded libraries (LoadLibrary): each reference is given back once.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle handle) { ::FindClose(handle); }
+};
+
+struct InternetHandleTraits {
+  using Handle = HINTERNET;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::InternetCloseHandle(handle); }
+};
+
 struct ModuleTraits {
   using Handle = HMODULE;
   static Handle Invalid() { return nullptr; }
@@ -89,6 +102,10 @@ struct WaveOutTraits {
     ::waveOutReset(handle);
     ::waveOutClose(handle);
   }
+struct WindowTraits {
+  using Handle = HWND;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DestroyWindow(handle); }
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -97,3 +114,7 @@ using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueAcmStream = UniqueHandle<AcmStreamTraits>;
 using UniqueWaveOut = UniqueHandle<WaveOutTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;

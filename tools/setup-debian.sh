@@ -13,6 +13,8 @@ packages=(
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media
   lame sox espeak-ng
+  # the local HTTP server of the network tests
+  python3
 )
 
 has_i386() { dpkg --print-foreign-architectures | grep -qx i386; }

@@ -82,3 +82,11 @@ wine_session_end() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
 }
+
+# Everything a run of Windows programs needs, undone when the script exits:
+# a private display, the prefix and one wineserver.
+wine_headless_session() {
+  trap 'wine_session_end; xvfb_stop' EXIT
+  xvfb_start
+  wine_session_begin
+}
