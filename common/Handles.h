@@ -102,6 +102,8 @@ struct WaveOutTraits {
     ::waveOutReset(handle);
     ::waveOutClose(handle);
   }
+};
+
 struct WindowTraits {
   using Handle = HWND;
   static Handle Invalid() { return nullptr; }
@@ -111,7 +113,6 @@ struct WindowTraits {
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueAcmStream = UniqueHandle<AcmStreamTraits>;
 using UniqueWaveOut = UniqueHandle<WaveOutTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
