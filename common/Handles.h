@@ -4,6 +4,9 @@
 #pragma once
 
 #include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <msacm.h>
 #include <wininet.h>
 
 #include <utility>
@@ -65,6 +68,7 @@ struct RegKeyTraits {
   static void Close(Handle handle) { ::RegCloseKey(handle); }
 };
 
+// Loaded libraries (LoadLibrary): each reference is given back once.
 struct FindHandleTraits {
   using Handle = HANDLE;
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
@@ -83,12 +87,38 @@ struct ModuleTraits {
   static void Close(Handle handle) { ::FreeLibrary(handle); }
 };
 
+struct AcmStreamTraits {
+  using Handle = HACMSTREAM;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::acmStreamClose(handle, 0); }
+};
+
+// The owner unprepares its buffers before the handle closes; resetting first
+// gives back any still queued, so the close cannot fail as still playing.
+struct WaveOutTraits {
+  using Handle = HWAVEOUT;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) {
+    ::waveOutReset(handle);
+    ::waveOutClose(handle);
+  }
+};
+
+struct WindowTraits {
+  using Handle = HWND;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DestroyWindow(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueAcmStream = UniqueHandle<AcmStreamTraits>;
+using UniqueWaveOut = UniqueHandle<WaveOutTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // Memory DCs from CreateCompatibleDC.
 struct MemoryDcTraits {

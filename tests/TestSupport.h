@@ -45,6 +45,20 @@ inline int LiveThreadCount() {
   return count;
 }
 
+// A message-only window of a class of its own; its procedure finds
+// `userData` under GWLP_USERDATA.
+inline UniqueWindow CreateMessageWindow(const wchar_t* className, WNDPROC proc, void* userData) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = proc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = className;
+  RegisterClassW(&windowClass);
+  UniqueWindow wnd(
+      CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr));
+  SetWindowLongPtrW(wnd.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
+  return wnd;
+}
+
 // The folder of the running test executable, with a trailing backslash.
 inline std::wstring ExecutableFolder() {
   wchar_t path[MAX_PATH] = {};

@@ -5,9 +5,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/tools/build.sh"
 source "$root/tools/wine-env.sh"
-trap 'wine_session_end; xvfb_stop' EXIT
-xvfb_start
-wine_session_begin
+wine_headless_session
 
 for bench in "$root"/build/bin/*_bench.exe; do
   echo "== $(basename "$bench" .exe)"

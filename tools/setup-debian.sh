@@ -12,7 +12,7 @@ packages=(
   # running and driving the programs under Wine
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media
-  lame sox
+  lame sox espeak-ng
   # the local HTTP server of the network tests
   python3
   # regenerating the uninstaller's art (tools/make-uninstaller-art.py)

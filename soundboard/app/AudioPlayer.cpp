@@ -1,18 +1,11 @@
 #include "AudioPlayer.h"
 
-#include <string>
+#include <utility>
 
 namespace {
 
 constexpr DWORD kPositionInBytes = 0;  // BASS_POS_BYTE
 constexpr DWORD kVolumeAttribute = 2;  // BASS_ATTRIB_VOL
-
-std::string ProgramFolder() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 template <typename Fn>
 bool Resolve(HMODULE module, const char* name, Fn& fn) {
@@ -22,10 +15,18 @@ bool Resolve(HMODULE module, const char* name, Fn& fn) {
 
 }  // namespace
 
+AudioPlayer::AudioPlayer(std::string libraryPath) : m_libraryPath(std::move(libraryPath)) {}
+
+std::string AudioPlayer::ProgramLibraryPath() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\') + 1) + "bass.dll";
+}
+
 const AudioPlayer::Library* AudioPlayer::Load() {
   std::call_once(m_loadOnce, [this] {
-    // From the program folder only: never a library planted elsewhere on the search path.
-    m_module.Reset(LoadLibraryA((ProgramFolder() + "bass.dll").c_str()));
+    m_module.Reset(LoadLibraryA(m_libraryPath.c_str()));
     if (!m_module) return;
     HMODULE module = m_module.Get();
     m_loaded = Resolve(module, "BASS_Init", m_library.init) && Resolve(module, "BASS_Free", m_library.free) &&

@@ -1,7 +1,7 @@
 // The soundboard's one audio object: a thin wrapper over the BASS audio
-// library, loaded from the program folder at the first call. Without the
-// library, or with one that lacks any of the seven entry points used here,
-// every operation does nothing and returns 0.
+// library "bass.dll", loaded from the program folder at the first call.
+// Without the library, or with one that lacks any of the seven entry points
+// used here, every operation does nothing and returns 0.
 #pragma once
 
 #include <windows.h>
@@ -9,12 +9,15 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
 
 #include "Handles.h"
 
 class AudioPlayer {
  public:
-  AudioPlayer() = default;
+  // `libraryPath` names the library to load, by default bass.dll in the
+  // program folder (never one planted elsewhere on the search path).
+  explicit AudioPlayer(std::string libraryPath = ProgramLibraryPath());
   AudioPlayer(const AudioPlayer&) = delete;
   AudioPlayer& operator=(const AudioPlayer&) = delete;
 
@@ -51,8 +54,11 @@ class AudioPlayer {
     BOOL(WINAPI* channelSetAttribute)(DWORD stream, DWORD attribute, float value);
   };
 
+  static std::string ProgramLibraryPath();
   // The entry points, or null when the library is missing or incomplete.
   const Library* Load();
+
+  const std::string m_libraryPath;
 
   std::once_flag m_loadOnce;
   UniqueModule m_module;

@@ -27,9 +27,9 @@ TEST(PlaybackProgressTest, WatchEndsAtTheEndOnErrorsAndWhenReplaced) {
   EXPECT_FALSE(KeepWatching(0, kChannelError, true));
 }
 
-// Without bass.dll beside the program nothing plays and nothing crashes.
+// Without the library nothing plays and nothing crashes.
 TEST(AudioPlayerTest, MissingLibraryMakesEveryOperationReturnZero) {
-  AudioPlayer player;
+  AudioPlayer player("C:\\no such folder\\bass.dll");
   EXPECT_FALSE(player.init());
   EXPECT_EQ(player.open_file("C:\\windows\\win.ini"), 0u);
   EXPECT_FALSE(player.play(1));
@@ -39,6 +39,12 @@ TEST(AudioPlayerTest, MissingLibraryMakesEveryOperationReturnZero) {
   player.play_path("C:\\windows\\win.ini", nullptr);
   EXPECT_EQ(player.stream(), 0u);
   player.stop();
+}
+
+TEST(AudioPlayerTest, LibraryLackingAnEntryPointIsNotUsed) {
+  AudioPlayer player("C:\\windows\\system32\\kernel32.dll");
+  EXPECT_FALSE(player.init());
+  EXPECT_FALSE(player.free());
 }
 
 TEST(AudioPlayerTest, PlaysOnTheDefaultOutputUntilACardIsChosen) {

@@ -129,16 +129,9 @@ class UninstallerTest : public testing::Test {
     CPvUninstaller engine(m_appDir.c_str());
     ProgressLog log;
     log.engine = &engine;
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = ProgressProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"UninstallerTestProgress";
-    RegisterClassW(&windowClass);
-    HWND wnd = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               windowClass.hInstance, nullptr);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
+    UniqueWindow wnd = CreateMessageWindow(L"UninstallerTestProgress", ProgressProc, &log);
 
-    engine.StartUninstall(wnd, TRUE);
+    engine.StartUninstall(wnd.Get(), TRUE);
     const bool ended = WaitUntil(
         [&] {
           MSG msg;
@@ -147,7 +140,6 @@ class UninstallerTest : public testing::Test {
         },
         30000);
     EXPECT_TRUE(ended);
-    DestroyWindow(wnd);
     return log;
   }
 
@@ -188,6 +180,17 @@ TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
   UniqueRegKey key;
   EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
             ERROR_SUCCESS);
+}
+
+TEST_F(UninstallerTest, PercentsAboveHundredAreDropped) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder, 1);
+  MakeProductTraces();  // two more files in the start-menu folder than counted
+  m_record.items = {Item(0, folder)};
+
+  const ProgressLog log = Run();
+  EXPECT_EQ(log.messages, (std::vector<Progress>{{100, true}, {100, false}}));
+  EXPECT_FALSE(Exists(m_menuFolder));
 }
 
 TEST_F(UninstallerTest, DotNamedFolderAndItsParentSurvive) {
