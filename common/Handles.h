@@ -6,6 +6,10 @@
 #include <windows.h>
 #include <objidl.h>  // GDI+ needs COM types that WIN32_LEAN_AND_MEAN leaves out
 #include <gdiplus.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <msacm.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -66,19 +70,40 @@ struct RegKeyTraits {
   static void Close(Handle handle) { ::RegCloseKey(handle); }
 };
 
-// A memory DC from CreateCompatibleDC (not one from GetDC).
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static Handle Invalid() { return nullptr; }
-  static void Close(Handle handle) { ::DeleteDC(handle); }
+// Loaded libraries (LoadLibrary): each reference is given back once.
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Handle handle) { ::FindClose(handle); }
 };
 
-// Pens, brushes, bitmaps, fonts and regions alike.
-template <typename GdiHandle>
-struct GdiObjectTraits {
-  using Handle = GdiHandle;
+struct InternetHandleTraits {
+  using Handle = HINTERNET;
   static Handle Invalid() { return nullptr; }
-  static void Close(Handle handle) { ::DeleteObject(handle); }
+  static void Close(Handle handle) { ::InternetCloseHandle(handle); }
+};
+
+struct ModuleTraits {
+  using Handle = HMODULE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::FreeLibrary(handle); }
+};
+
+struct AcmStreamTraits {
+  using Handle = HACMSTREAM;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::acmStreamClose(handle, 0); }
+};
+
+// The owner unprepares its buffers before the handle closes; resetting first
+// gives back any still queued, so the close cannot fail as still playing.
+struct WaveOutTraits {
+  using Handle = HWAVEOUT;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) {
+    ::waveOutReset(handle);
+    ::waveOutClose(handle);
+  }
 };
 
 struct WindowTraits {
@@ -87,12 +112,53 @@ struct WindowTraits {
   static void Close(Handle handle) { ::DestroyWindow(handle); }
 };
 
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueAcmStream = UniqueHandle<AcmStreamTraits>;
+using UniqueWaveOut = UniqueHandle<WaveOutTraits>;
+using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// Memory DCs from CreateCompatibleDC.
+struct MemoryDcTraits {
+  using Handle = HDC;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteDC(handle); }
+};
+
+// Pens, brushes, bitmaps, fonts and regions: whatever DeleteObject frees.
+template <typename GdiHandle>
+struct GdiTraits {
+  using Handle = GdiHandle;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DeleteObject(handle); }
+};
+
+// Movable global memory blocks (GlobalAlloc), as streams are built on.
+struct GlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::GlobalFree(handle); }
+};
+
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueGdiObject = UniqueHandle<GdiTraits<HGDIOBJ>>;
+using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
+using UniqueFont = UniqueHandle<GdiTraits<HFONT>>;
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+using UniqueRegion = UniqueHandle<GdiTraits<HRGN>>;
+
 // Pages from VirtualAlloc, released whole.
 struct VirtualMemoryTraits {
   using Handle = void*;
   static Handle Invalid() { return nullptr; }
   static void Close(Handle handle) { ::VirtualFree(handle, 0, MEM_RELEASE); }
 };
+
+using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
 
 // GDI+ flat-API objects, each with its own delete function.
 template <typename GpObject, Gdiplus::GpStatus(WINGDIPAPI* Delete)(GpObject*)>
@@ -109,14 +175,6 @@ struct GdipBitmapTraits {
   static void Close(Handle handle) { Gdiplus::DllExports::GdipDisposeImage(handle); }
 };
 
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
-using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueRegion = UniqueHandle<GdiObjectTraits<HRGN>>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
 using UniqueGpBitmap = UniqueHandle<GdipBitmapTraits>;
 using UniqueGpGraphics = UniqueHandle<GdipObjectTraits<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>>;
 using UniqueGpImageAttributes =
@@ -126,3 +184,29 @@ using UniqueGpFontFamily =
     UniqueHandle<GdipObjectTraits<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>>;
 using UniqueGpPen = UniqueHandle<GdipObjectTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
 using UniqueGpRegion = UniqueHandle<GdipObjectTraits<Gdiplus::GpRegion, Gdiplus::DllExports::GdipDeleteRegion>>;
+
+// A DC from GetDC, given back to its window with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND wnd) : m_wnd(wnd), m_dc(::GetDC(wnd)) {}
+  ~WindowDc() {
+    if (m_dc != nullptr) ::ReleaseDC(m_wnd, m_dc);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return m_dc; }
+
+ private:
+  HWND m_wnd;
+  HDC m_dc;
+};
+
+// A COM interface pointer released once (IStream and friends).
+template <typename Interface>
+struct ComTraits {
+  using Handle = Interface*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { handle->Release(); }
+};
+template <typename Interface>
+using UniqueCom = UniqueHandle<ComTraits<Interface>>;

@@ -5,6 +5,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/tools/build.sh"
+# A fresh machine has no sounds yet: make the demo library beside the program.
+[ -d "$root/build/bin/主持音效" ] || "$root/tools/make-sounds.sh" demo "$root/build/bin"
 source "$root/tools/wine-env.sh"
 trap 'wine_session_end; xvfb_stop' EXIT
 if [ -z "${DISPLAY:-}" ]; then

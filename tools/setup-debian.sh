@@ -12,7 +12,11 @@ packages=(
   # running and driving the programs under Wine
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media
-  lame sox
+  lame sox espeak-ng
+  # the local HTTP server of the network tests
+  python3
+  # regenerating the uninstaller's art (tools/make-uninstaller-art.py)
+  librsvg2-bin fonts-dejavu-core
 )
 
 has_i386() { dpkg --print-foreign-architectures | grep -qx i386; }

@@ -6,9 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/tools/build.sh"
 source "$root/tools/wine-env.sh"
-trap 'wine_session_end; xvfb_stop' EXIT
-xvfb_start
-wine_session_begin
+wine_headless_session
 
 cd "$root/build"
 ctest --output-on-failure "$@"

@@ -13,7 +13,8 @@ export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
-export ALSA_CONFIG_PATH=/usr/share/alsa/alsa.conf:$tools_dir/alsa-null.conf
+# A test may name its own ALSA set-up (for example one that records what is played).
+export ALSA_CONFIG_PATH=${QUOBLY_ALSA_CONFIG_PATH:-/usr/share/alsa/alsa.conf:$tools_dir/alsa-null.conf}
 # Tests talk to servers on 127.0.0.1; WinINet would route them through a proxy.
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=localhost,127.0.0.1
@@ -80,4 +81,12 @@ wine_session_begin() {
 wine_session_end() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+}
+
+# Everything a run of Windows programs needs, undone when the script exits:
+# a private display, the prefix and one wineserver.
+wine_headless_session() {
+  trap 'wine_session_end; xvfb_stop' EXIT
+  xvfb_start
+  wine_session_begin
 }

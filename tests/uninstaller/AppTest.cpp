@@ -32,23 +32,16 @@ LRESULT CALLBACK CountingProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 TEST(AppTest, MsgLoopDispatchesUntilQuitAndReturnsItsCode) {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = CountingProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"AppTestCounter";
-  RegisterClassW(&windowClass);
-  HWND wnd = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                             windowClass.hInstance, nullptr);
-  ASSERT_NE(wnd, nullptr);
   int dispatched = 0;
-  SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dispatched));
+  UniqueWindow window = CreateMessageWindow(L"AppTestCounter", CountingProc, &dispatched);
+  ASSERT_TRUE(window);
+  HWND wnd = window.Get();
 
   PostMessageW(wnd, WM_APP, 0, 0);
   PostMessageW(wnd, WM_APP, 0, 0);
   PostQuitMessage(7);
   EXPECT_EQ(CPvApp::Instance().MsgLoop(), 7);
   EXPECT_EQ(dispatched, 2);
-  DestroyWindow(wnd);
 }
 
 // Reports, from the runtime's exit path, whether the timers were already

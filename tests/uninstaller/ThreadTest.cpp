@@ -33,8 +33,8 @@ class CallLog {
 };
 
 TEST(TimerTest, SecondStartWithRunningIdKeepsFirstTimer) {
+  CallLog first, second;  // outlive the timer threads that write them
   CPvThread threads;
-  CallLog first, second;
   const int baseline = LiveThreadCount();
   threads.StartTimer(1, CallLog::Record, 10, &first);
   threads.StartTimer(1, CallLog::Record, 1, &second);
@@ -46,8 +46,8 @@ TEST(TimerTest, SecondStartWithRunningIdKeepsFirstTimer) {
 }
 
 TEST(TimerTest, KillThenStartReusesRecordOnFreshThread) {
+  CallLog first, second;  // outlive the timer threads that write them
   CPvThread threads;
-  CallLog first, second;
   const int baseline = LiveThreadCount();
   // The first timer is killed inside its second long sleep and its record is
   // reused at once: its thread must finish on its own settings.
@@ -65,8 +65,8 @@ TEST(TimerTest, KillThenStartReusesRecordOnFreshThread) {
 }
 
 TEST(TimerTest, KilledTimerMakesAtMostOneMoreCall) {
+  CallLog log;  // outlives the timer threads that write it
   CPvThread threads;
-  CallLog log;
   const int baseline = LiveThreadCount();
   threads.StartTimer(3, CallLog::Record, 5, &log);
   ASSERT_TRUE(WaitUntil([&] { return log.Calls() >= 2; }));
@@ -77,8 +77,8 @@ TEST(TimerTest, KilledTimerMakesAtMostOneMoreCall) {
 }
 
 TEST(TimerTest, StopEndsSleepingTimerThreadsPromptly) {
+  CallLog log;  // outlives the timer threads that write it
   CPvThread threads;
-  CallLog log;
   const int baseline = LiveThreadCount();
   for (int id = 1; id <= 3; ++id) threads.StartTimer(id, CallLog::Record, 60000, &log);
   ASSERT_EQ(LiveThreadCount(), baseline + 3);
@@ -92,9 +92,9 @@ TEST(TimerTest, StopEndsSleepingTimerThreadsPromptly) {
 }
 
 TEST(TimerTest, TimerStartedAfterStopCallsOnceAndEnds) {
+  CallLog log;  // outlives the timer threads that write it
   CPvThread threads;
   threads.Stop();
-  CallLog log;
   const int baseline = LiveThreadCount();
   threads.StartTimer(1, CallLog::Record, 5, &log);
   ASSERT_TRUE(WaitUntil([&] { return LiveThreadCount() == baseline; }));
@@ -103,8 +103,8 @@ TEST(TimerTest, TimerStartedAfterStopCallsOnceAndEnds) {
 }
 
 TEST(TimerTest, EleventhTimerIsRefused) {
+  CallLog logs[CPvThread::kMaxTimers + 1];  // outlive the timer threads that write them
   CPvThread threads;
-  CallLog logs[CPvThread::kMaxTimers + 1];
   const int baseline = LiveThreadCount();
   for (int id = 0; id <= CPvThread::kMaxTimers; ++id) threads.StartTimer(id, CallLog::Record, 5, &logs[id]);
   EXPECT_EQ(LiveThreadCount(), baseline + CPvThread::kMaxTimers);

@@ -1,0 +1,9 @@
+// Names of hotkeys as the binding file stores them (platform-free; GBK text).
+#pragma once
+
+#include <string>
+
+// The hotkey name of a virtual-key code ("F1键", "A键", "空格键", ...), or
+// empty for a code that has none (the left and right modifier codes among
+// them).
+std::string HotkeyName(unsigned virtualKey);

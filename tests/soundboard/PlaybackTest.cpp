@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "AudioPlayer.h"
+#include "PlaybackProgress.h"
+
+namespace {
+
+TEST(PlaybackProgressTest, PercentIsRoundedAndBounded) {
+  EXPECT_EQ(PlayedPercent(0, 1000), 0);
+  EXPECT_EQ(PlayedPercent(504, 10000), 5);
+  EXPECT_EQ(PlayedPercent(505, 10000), 5);  // 5.05
+  EXPECT_EQ(PlayedPercent(549, 10000), 5);
+  EXPECT_EQ(PlayedPercent(550, 10000), 6);
+  EXPECT_EQ(PlayedPercent(1000, 1000), 100);
+  EXPECT_EQ(PlayedPercent(1200, 1000), 100);
+  EXPECT_EQ(PlayedPercent(5, 0), 0);
+  EXPECT_EQ(PlayedPercent(kChannelError, 1000), 0);
+  // A long sound's byte counts do not overflow the arithmetic.
+  EXPECT_EQ(PlayedPercent(std::uint64_t{1} << 60, std::uint64_t{1} << 61), 50);
+}
+
+TEST(PlaybackProgressTest, WatchEndsAtTheEndOnErrorsAndWhenReplaced) {
+  EXPECT_TRUE(KeepWatching(100, 1000, true));
+  EXPECT_FALSE(KeepWatching(1000, 1000, true));
+  EXPECT_FALSE(KeepWatching(100, 1000, false));
+  EXPECT_FALSE(KeepWatching(kChannelError, 1000, true));
+  EXPECT_FALSE(KeepWatching(0, kChannelError, true));
+}
+
+// Without the library nothing plays and nothing crashes.
+TEST(AudioPlayerTest, MissingLibraryMakesEveryOperationReturnZero) {
+  AudioPlayer player("C:\\no such folder\\bass.dll");
+  EXPECT_FALSE(player.init());
+  EXPECT_EQ(player.open_file("C:\\windows\\win.ini"), 0u);
+  EXPECT_FALSE(player.play(1));
+  EXPECT_EQ(player.position(1), 0u);
+  EXPECT_EQ(player.length(1), 0u);
+  EXPECT_FALSE(player.set_volume(1, 1.0f));
+  player.play_path("C:\\windows\\win.ini", nullptr);
+  EXPECT_EQ(player.stream(), 0u);
+  player.stop();
+}
+
+TEST(AudioPlayerTest, LibraryLackingAnEntryPointIsNotUsed) {
+  AudioPlayer player("C:\\windows\\system32\\kernel32.dll");
+  EXPECT_FALSE(player.init());
+  EXPECT_FALSE(player.free());
+}
+
+TEST(AudioPlayerTest, PlaysOnTheDefaultOutputUntilACardIsChosen) {
+  AudioPlayer player;
+  EXPECT_EQ(player.device(), -1);
+  player.set_device(2);
+  EXPECT_EQ(player.device(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include "DialogEffects.h"
+#include "PixelCanvas.h"
+#include "PvApp.h"
+#include "PvButton.h"
+#include "PvDlg.h"
+#include "PvText.h"
+#include "TestSupport.h"
+
+namespace {
+
+LPARAM At(int x, int y) {
+  return MAKELPARAM(x, y);
+}
+
+// Counts what the base dialog would hand to the system or post to itself.
+class TestDlg : public CPvDlg {
+ public:
+  TestDlg() {
+    m_button.Init(L"OK", 100, 4, 68, 22, 2, 1, nullptr, nullptr);
+    m_button.m_pfnClick = [](void* context) { ++static_cast<TestDlg*>(context)->clicks; };
+    m_label.SetText(L"Title", 10, 2, 80, 24, false);
+  }
+
+  void OnInit() override {
+    CPvDlg::OnInit();
+    AddControl(&m_label);
+    AddControl(&m_button);
+  }
+
+  LRESULT WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_NCLBUTTONDOWN && wParam == HTCAPTION) {
+      ++dragStarts;  // the system's move loop is not entered in tests
+      return 0;
+    }
+    if (message == kEffectFinishedMessage) ++effectsFinished;
+    if (message == WM_APP) Close(static_cast<int>(wParam));
+    return CPvDlg::WindowProc(wnd, message, wParam, lParam);
+  }
+
+  RECT StoredRect() const { return {m_x, m_y, m_width, m_height}; }
+
+  CPvButton m_button;
+  CPvText m_label;
+  int clicks = 0;
+  int dragStarts = 0;
+  int effectsFinished = 0;
+};
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CPvApp::Instance().SetAppName(L"DialogTest");
+    ASSERT_TRUE(dialog.Create(0, 50, 60, 300, 200, 0, false, nullptr));
+    Pump();
+  }
+
+  void Press(int x, int y) { SendMessageW(dialog.GetHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y)); }
+  void Release(int x, int y) { SendMessageW(dialog.GetHwnd(), WM_LBUTTONUP, 0, At(x, y)); }
+  void MoveTo(int x, int y) { SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(x, y)); }
+
+  TestDlg dialog;
+};
+
+TEST_F(DialogTest, ClassIsNamedAfterTheApplicationAndControlsAreAttached) {
+  wchar_t className[256] = {};
+  GetClassNameW(dialog.GetHwnd(), className, 256);
+  EXPECT_EQ(std::wstring(className).rfind(L"DialogTest_PVWND_", 0), 0u) << className;
+  EXPECT_EQ(dialog.m_button.m_hHostWnd, dialog.GetHwnd());
+  EXPECT_NE(dialog.m_button.m_hCompositeDC, nullptr);
+  EXPECT_EQ(dialog.m_pContext, &dialog);
+
+  TestDlg second;  // made within the same tick: it still gets a class of its own
+  ASSERT_TRUE(second.Create(0, 0, 0, 100, 100, 0, false, nullptr));
+  GetClassNameW(second.GetHwnd(), className, 256);
+  wchar_t firstName[256] = {};
+  GetClassNameW(dialog.GetHwnd(), firstName, 256);
+  EXPECT_STRNE(className, firstName);
+}
+
+TEST(DialogCreateTest, FailedCreationLeavesNoWindowNorClass) {
+  CPvApp::Instance().SetAppName(L"DialogCreateTest");
+  TestDlg dialog;
+  EXPECT_FALSE(dialog.Create(0, 0, 0, 100, 100, 0, false, reinterpret_cast<HWND>(0x7FFF0)));
+  EXPECT_EQ(dialog.GetHwnd(), nullptr);
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 100, 100, 0, false, nullptr));
+  HWND first = dialog.GetHwnd();
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 120, 100, 0, false, nullptr));  // replaces the first window
+  EXPECT_FALSE(IsWindow(first));
+}
+
+TEST_F(DialogTest, PressInsideReleasedOutsideFiresNoClick) {
+  Press(110, 10);
+  EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kPressed);
+  Release(250, 150);
+  EXPECT_EQ(dialog.clicks, 0);
+  EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kNormal);
+  Release(110, 10);  // a release without its own press
+  EXPECT_EQ(dialog.clicks, 0);
+
+  Press(110, 10);
+  Release(120, 20);
+  EXPECT_EQ(dialog.clicks, 1);
+  EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kReleased);
+  MoveTo(120, 20);
+  EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kHover);
+  MoveTo(250, 150);
+  EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kNormal);
+}
+
+TEST_F(DialogTest, CaptionBandMovesTheWindowOnlyWhereNoControlTakesTheMouse) {
+  Press(250, 10);  // empty caption band
+  EXPECT_EQ(dialog.dragStarts, 1);
+  Press(20, 10);  // over the label, which lets the mouse through
+  EXPECT_EQ(dialog.dragStarts, 2);
+  Press(168, 26);  // the button's edge counts as the button
+  EXPECT_EQ(dialog.dragStarts, 2);
+  Press(250, 30);  // below the band
+  EXPECT_EQ(dialog.dragStarts, 2);
+
+  dialog.m_button.m_bVisible = false;
+  Press(110, 10);
+  EXPECT_EQ(dialog.dragStarts, 3);
+  dialog.m_bDragAnywhere = true;
+  Press(250, 150);
+  EXPECT_EQ(dialog.dragStarts, 4);
+  dialog.m_bDraggable = false;
+  Press(250, 10);
+  EXPECT_EQ(dialog.dragStarts, 4);
+}
+
+TEST_F(DialogTest, BusyDialogStillMovesButKeepsInputFromControls) {
+  dialog.m_bBusy = true;
+  Press(110, 10);
+  Release(110, 10);
+  EXPECT_EQ(dialog.clicks, 0);
+  EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kNormal);
+  Press(250, 10);
+  EXPECT_EQ(dialog.dragStarts, 1);
+}
+
+TEST_F(DialogTest, RunModalReturnsTheResultGivenToClose) {
+  PostMessageW(dialog.GetHwnd(), WM_APP, 1, 0);
+  EXPECT_EQ(dialog.RunModal(CPvDlg::kNoEffect, false, true), 1);
+  EXPECT_FALSE(IsWindowVisible(dialog.GetHwnd()));
+  const RECT stored = dialog.StoredRect();
+  EXPECT_EQ(stored.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
+}
+
+TEST_F(DialogTest, UnknownEffectChangesNothingButReportsItsEnd) {
+  dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
+  const RECT before = dialog.StoredRect();
+  dialog.PlayEffect(14);
+  Pump();
+  EXPECT_EQ(dialog.effectsFinished, 1);
+  const RECT after = dialog.StoredRect();
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_TRUE(IsWindowVisible(dialog.GetHwnd()));
+  EXPECT_FALSE(GetWindowLongW(dialog.GetHwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(DialogTest, SecondEffectWhileOneRunsReturnsWithoutReporting) {
+  dialog.Show(kEffectFadeOut, false, SW_SHOW);  // about 600 ms on a worker
+  ASSERT_TRUE(WaitUntil([&] { return dialog.IsEffectRunning(); }));
+  dialog.PlayEffect(14);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        Pump();
+        return !dialog.IsEffectRunning();
+      },
+      3000));
+  Sleep(50);
+  Pump();
+  EXPECT_EQ(dialog.effectsFinished, 1);
+}
+
+TEST_F(DialogTest, ZoomKeepsTheRectangleAndSwellEnlargesIt) {
+  dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
+  const RECT before = dialog.StoredRect();
+  dialog.PlayEffect(kEffectZoomIn);
+  RECT after = dialog.StoredRect();
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_FALSE(dialog.IsBusy());
+
+  dialog.PlayEffect(kEffectSwellVanish);
+  after = dialog.StoredRect();
+  const int a = 200 * 10 / 300;
+  EXPECT_EQ(after.right, 300 + 60);      // width
+  EXPECT_EQ(after.bottom, 200 + 6 * a);  // height
+  EXPECT_TRUE(dialog.IsBusy());
+}
+
+TEST_F(DialogTest, ClosingEffectEndsTheModalLoop) {
+  dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
+  dialog.PlayEffect(kEffectRollUpSidewaysClose);
+  EXPECT_FALSE(IsWindowVisible(dialog.GetHwnd()));
+  dialog.PlayEffect(kEffectCardFoldOut);  // a top-level dialog folds out but is not ended
+  Pump();
+  EXPECT_EQ(dialog.effectsFinished, 2);
+}
+
+}  // namespace
+
+namespace {
+
+class PaintedDlg : public CPvDlg {
+ public:
+  explicit PaintedDlg(int backgroundId) { m_nBackgroundId = backgroundId; }
+};
+
+COLORREF CompositePixel(const CPvDlg& dialog, int x, int y) {
+  return GetPixel(dialog.GetCompositeDC(), x, y) & 0xFFFFFF;
+}
+
+TEST(DialogPaintTest, LayeredDialogComposesTheNineSliceBackground) {
+  CPvApp::Instance().SetAppName(L"DialogPaintTest");
+  PaintedDlg dialog(CPvDlg::kDefaultBackgroundId);
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 300, 200, 0, true, nullptr));
+  EXPECT_TRUE(GetWindowLongW(dialog.GetHwnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  dialog.Show(CPvDlg::kNoEffect, true, SW_SHOW);
+  dialog.Redraw();
+  ASSERT_TRUE(WaitUntil([&] {
+    Pump();
+    return CompositePixel(dialog, 150, 100) == RGB(255, 255, 255);
+  }));
+  const COLORREF title = CompositePixel(dialog, 150, 15);
+  EXPECT_GT(GetBValue(title), 200);  // the blue title band, stretched to the full width
+  EXPECT_LT(GetRValue(title), 100);
+  EXPECT_NE(CompositePixel(dialog, 150, 185), RGB(255, 255, 255));  // the footer band
+}
+
+TEST(DialogPaintTest, NoBackgroundPictureFillsTheBackgroundColour) {
+  CPvApp::Instance().SetAppName(L"DialogPaintTest");
+  PaintedDlg dialog(0);
+  dialog.m_backgroundColor = RGB(10, 200, 30);
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 120, 80, 0, false, nullptr));
+  dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
+  dialog.Redraw();
+  EXPECT_EQ(CompositePixel(dialog, 60, 40), RGB(10, 200, 30));
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(dialog.GetHwnd(), region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));  // corners cut by the rounded region
+  EXPECT_FALSE(PtInRegion(region, 1, 0));
+  EXPECT_TRUE(PtInRegion(region, 2, 0));
+  EXPECT_TRUE(PtInRegion(region, 0, 2));
+  DeleteObject(region);
+}
+
+}  // namespace

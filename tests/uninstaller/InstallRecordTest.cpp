@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "InstallRecord.h"
+
+namespace {
+
+std::u16string Text(const RecordChar* field) {
+  std::u16string text;
+  for (; *field != 0; ++field) text += static_cast<char16_t>(*field);
+  return text;
+}
+
+tagUninstallItem Item(std::int32_t kind, const std::u16string& path) {
+  tagUninstallItem item = {};
+  item.nKind = kind;
+  SetRecordText(item.szPath, path);
+  return item;
+}
+
+InstallRecord PerItemRecord() {
+  InstallRecord record = {};
+  SetRecordText(record.info.szRegKey, u"Quobly");
+  SetRecordText(record.info.szProductName, u"Quobly 音效");
+  SetRecordText(record.info.szMenuFolder, u"Quobly");
+  record.items = {Item(1, u"C:\\q\\a.txt"), Item(0, u"C:\\q\\sounds\\")};
+  record.links = {Item(1, u"C:\\links\\q.lnk")};
+  return record;
+}
+
+void PutInt32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_t value) {
+  for (int i = 0; i < 4; ++i)
+    bytes[offset + i] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i));
+}
+
+TEST(InstallRecordTest, WriterLaysOutFixedLittleEndianRecords) {
+  const std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
+  ASSERT_EQ(bytes.size(), 760u + 4 + 2 * 524 + 4 + 524);
+  EXPECT_EQ(bytes[0], 'Q');
+  EXPECT_EQ(bytes[1], 0);
+  EXPECT_EQ(bytes[200], 'Q');           // product name
+  EXPECT_EQ(bytes[200 + 2 * 7], 0xF3);  // 音 = U+97F3, low byte first
+  EXPECT_EQ(bytes[200 + 2 * 7 + 1], 0x97);
+  EXPECT_EQ(bytes[300], 'Q');  // menu folder
+  EXPECT_EQ(bytes[360], 0);    // no install folder
+  EXPECT_EQ(bytes[760], 2);    // item count
+  EXPECT_EQ(bytes[764], 1);    // first item: a file
+  EXPECT_EQ(bytes[768], 'C');
+  EXPECT_EQ(bytes[764 + 524], 0);      // second item: a folder
+  EXPECT_EQ(bytes[764 + 2 * 524], 1);  // link count
+
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(Text(read.info.szProductName), u"Quobly 音效");
+  ASSERT_EQ(read.items.size(), 2u);
+  EXPECT_EQ(Text(read.items[1].szPath), u"C:\\q\\sounds\\");
+  EXPECT_EQ(read.items[1].nKind, 0);
+  ASSERT_EQ(read.links.size(), 1u);
+  EXPECT_EQ(Text(read.links[0].szPath), u"C:\\links\\q.lnk");
+}
+
+TEST(InstallRecordTest, HeaderAloneHasNoItemsAndNoLinks) {
+  std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
+  bytes.resize(760);
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(Text(read.info.szRegKey), u"Quobly");
+  EXPECT_TRUE(read.items.empty());
+  EXPECT_TRUE(read.links.empty());
+}
+
+TEST(InstallRecordTest, ItemsWithEmptyPathsAreSkippedButLinksKeepThem) {
+  InstallRecord record = PerItemRecord();
+  record.items.insert(record.items.begin(), Item(1, u""));
+  record.links.push_back(Item(1, u""));
+  const std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(read.items.size(), 2u);
+  EXPECT_EQ(read.links.size(), 2u);
+}
+
+TEST(InstallRecordTest, LinkListShorterThanItsCountGainsOneZeroItem) {
+  std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
+  PutInt32(bytes, 764 + 2 * 524, 5);
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  ASSERT_EQ(read.links.size(), 2u);
+  EXPECT_EQ(Text(read.links[0].szPath), u"C:\\links\\q.lnk");
+  EXPECT_EQ(read.links[1].szPath[0], 0);
+}
+
+TEST(InstallRecordTest, CountsOfZeroOrBelowMeanEmptyLists) {
+  std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
+  PutInt32(bytes, 760, -3);
+  // The item records now stand where the link count is looked for: the
+  // first item's kind (1) is read as the link count.
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_TRUE(read.items.empty());
+  ASSERT_EQ(read.links.size(), 1u);
+}
+
+TEST(InstallRecordTest, WholeFolderModeReadsStrayItemListAsLinks) {
+  InstallRecord perItem = PerItemRecord();
+  std::vector<std::uint8_t> bytes = WriteInstallRecord(perItem);
+  const std::u16string dir = u"C:\\Program Files\\Quobly\\";
+  for (std::size_t i = 0; i < dir.size(); ++i) bytes[360 + 2 * i] = static_cast<std::uint8_t>(dir[i]);
+
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_TRUE(IsWholeFolderMode(read.info));
+  EXPECT_TRUE(read.items.empty());
+  ASSERT_EQ(read.links.size(), 2u);
+  EXPECT_EQ(Text(read.links[1].szPath), u"C:\\q\\sounds\\");
+}
+
+TEST(InstallRecordTest, WriterLeavesItemListOutInWholeFolderMode) {
+  InstallRecord record = PerItemRecord();
+  SetRecordText(record.info.szInstallDir, u"C:\\Program Files\\Quobly\\");
+  const std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
+  EXPECT_EQ(bytes.size(), 760u + 4 + 524);
+  EXPECT_EQ(ReadInstallRecord(bytes.data(), bytes.size()).links.size(), 1u);
+}
+
+TEST(InstallRecordTest, TextFieldsAreTerminatedInsideTheirFields) {
+  std::vector<std::uint8_t> bytes(760 + 4 + 524, 'x');  // no terminator anywhere
+  bytes[360] = bytes[361] = 0;                          // per-item mode
+  PutInt32(bytes, 760, 1);
+  PutInt32(bytes, 764, 1);
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(Text(read.info.szRegKey).size(), 99u);
+  EXPECT_EQ(Text(read.info.szProductName).size(), 49u);
+  EXPECT_EQ(Text(read.info.szMenuFolder).size(), 29u);
+  ASSERT_EQ(read.items.size(), 1u);
+  EXPECT_EQ(Text(read.items[0].szPath).size(), 259u);
+
+  InstallRecord record = {};
+  SetRecordText(record.info.szProductName, std::u16string(49, u'软'));
+  EXPECT_EQ(Text(record.info.szProductName), std::u16string(49, u'软'));
+  SetRecordText(record.info.szProductName, std::u16string(60, u'软'));
+  EXPECT_EQ(Text(record.info.szProductName).size(), 49u);
+}
+
+TEST(InstallRecordTest, HugeCountOnShortFileEndsAtOnce) {
+  std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
+  bytes.resize(760 + 4 + 100);
+  PutInt32(bytes, 760, 0x7FFFFFFF);
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  ASSERT_EQ(read.items.size(), 1u);  // the truncated first item, zero-filled after its data
+  EXPECT_EQ(Text(read.items[0].szPath), u"C:\\q\\a.txt");
+  EXPECT_TRUE(read.links.empty());
+}
+
+TEST(InstallRecordTest, TruncatedAndRandomFilesReadSafely) {
+  const std::vector<std::uint8_t> full = WriteInstallRecord(PerItemRecord());
+  for (std::size_t size = 0; size <= full.size(); ++size) {
+    const InstallRecord read = ReadInstallRecord(full.data(), size);
+    EXPECT_LE(read.items.size(), 2u);
+    EXPECT_LE(read.links.size(), 1u);
+  }
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::uint8_t> bytes(random() % 3000);
+    for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(random());
+    const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+    EXPECT_LE((read.items.size() + read.links.size()) * 524, bytes.size() + 524);
+  }
+}
+
+}  // namespace

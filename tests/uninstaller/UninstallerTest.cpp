@@ -1,0 +1,334 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "Handles.h"
+#include "InstallRecord.h"
+#include "PvHelpers.h"
+#include "PvUninstaller.h"
+#include "TestSupport.h"
+
+namespace {
+
+constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr wchar_t kRegKey[] = L"QuoblyEngineTest";
+constexpr wchar_t kProduct[] = L"引擎测试 Engine";
+constexpr wchar_t kMenu[] = L"QuoblyEngineTest";
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteBytes(const std::wstring& path, const void* bytes, DWORD size) {
+  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file) << "cannot create file";
+  DWORD written = 0;
+  WriteFile(file.Get(), bytes, size, &written, nullptr);
+}
+
+void MakeFile(const std::wstring& path) {
+  WriteBytes(path, "x", 1);
+}
+
+void MakeFolderWithFiles(const std::wstring& folder, int files) {
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  for (int i = 0; i < files; ++i) MakeFile(folder + L"\\file" + std::to_wstring(i) + L".txt");
+}
+
+std::u16string U16(const std::wstring& text) {
+  return std::u16string(text.begin(), text.end());
+}
+
+tagUninstallItem Item(std::int32_t kind, const std::wstring& path) {
+  tagUninstallItem item = {};
+  item.nKind = kind;
+  SetRecordText(item.szPath, U16(path));
+  return item;
+}
+
+std::wstring ShellFolder(BOOL (*lookUp)(wchar_t*)) {
+  wchar_t path[MAX_PATH] = {};
+  lookUp(path);
+  return path;
+}
+
+// One progress message: its percent, and whether the walk sent it (true) or
+// the end of the work posted it.
+using Progress = std::pair<int, bool>;
+
+struct ProgressLog {
+  std::vector<Progress> messages;
+  std::vector<bool> finishedAtMessage;
+  const CPvUninstaller* engine = nullptr;
+};
+
+LRESULT CALLBACK ProgressProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_UNINSTALL_PROGRESS) {
+    auto* log = reinterpret_cast<ProgressLog*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    log->messages.emplace_back(static_cast<int>(wParam), InSendMessage() != FALSE);
+    log->finishedAtMessage.push_back(log->engine->isFinished());
+    return 0;
+  }
+  return DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+// A scratch install under the prefix's temporary folder, with the record
+// file in its own "app" folder, plus the machine-wide traces of a product.
+class UninstallerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    m_root = std::wstring(temp) + L"QuoblyEngine" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    m_appDir = m_root + L"app\\";
+    SHCreateDirectoryExW(nullptr, m_appDir.c_str(), nullptr);
+    m_menuFolder = ShellFolder(GetProgramsPath) + L"\\" + kMenu;
+    m_desktopShortcut = ShellFolder(GetDesktopPath) + L"\\" + kProduct + L".lnk";
+
+    SetRecordText(m_record.info.szRegKey, U16(kRegKey));
+    SetRecordText(m_record.info.szProductName, U16(kProduct));
+    SetRecordText(m_record.info.szMenuFolder, U16(kMenu));
+  }
+
+  void TearDown() override {
+    SHFILEOPSTRUCTW remove = {};
+    const std::wstring rootList = m_root + L'\0';
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = rootList.c_str();
+    remove.fFlags = FOF_NO_UI;
+    SHFileOperationW(&remove);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str());
+  }
+
+  void WriteRecord() {
+    const std::vector<std::uint8_t> bytes = WriteInstallRecord(m_record);
+    WriteBytes(m_appDir + L"pvUninstall.dat", bytes.data(), static_cast<DWORD>(bytes.size()));
+  }
+
+  void MakeProductTraces() {
+    UniqueRegKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
+              ERROR_SUCCESS);
+    MakeFolderWithFiles(m_menuFolder, 0);
+    MakeFile(m_menuFolder + L"\\Quobly.lnk");
+    MakeFile(m_menuFolder + L"\\卸载.lnk");
+    MakeFile(m_desktopShortcut);
+  }
+
+  // Runs the removal on its worker, as the dialog does, pumping messages
+  // until the end-of-work 100 arrives.
+  ProgressLog Run() {
+    WriteRecord();
+    CPvUninstaller engine(m_appDir.c_str());
+    ProgressLog log;
+    log.engine = &engine;
+    UniqueWindow wnd = CreateMessageWindow(L"UninstallerTestProgress", ProgressProc, &log);
+
+    engine.StartUninstall(wnd.Get(), TRUE);
+    const bool ended = WaitUntil(
+        [&] {
+          MSG msg;
+          while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+          return !log.messages.empty() && log.messages.back() == Progress(100, false);
+        },
+        30000);
+    EXPECT_TRUE(ended);
+    return log;
+  }
+
+  std::wstring m_root;
+  std::wstring m_appDir;
+  std::wstring m_menuFolder;
+  std::wstring m_desktopShortcut;
+  InstallRecord m_record = {};
+};
+
+TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
+  const std::wstring folder = m_root + L"product\\sounds\\";
+  MakeFolderWithFiles(folder, 8);
+  MakeFile(m_root + L"product\\a.exe");
+  MakeFile(m_root + L"product\\b.dll");
+  MakeFile(m_root + L"extra.lnk");
+  MakeProductTraces();
+  m_record.items = {Item(1, m_root + L"product\\a.exe"), Item(0, folder), Item(1, m_root + L"product\\b.dll")};
+  m_record.links = {Item(1, m_root + L"extra.lnk")};
+
+  const ProgressLog log = Run();
+
+  // The folder walk: 8 of the 10 counted files; then the 2 start-menu
+  // shortcuts; then the end of the work, posted.
+  const std::vector<Progress> expected = {{10, true}, {20, true}, {30, true}, {40, true},  {50, true},  {60, true},
+                                          {70, true}, {80, true}, {90, true}, {100, true}, {100, false}};
+  EXPECT_EQ(log.messages, expected);
+  // The walk's own 100 comes while the work still goes on.
+  EXPECT_FALSE(log.finishedAtMessage[9]);
+  EXPECT_TRUE(log.finishedAtMessage.back());
+
+  EXPECT_FALSE(Exists(folder));
+  EXPECT_FALSE(Exists(m_root + L"product\\a.exe"));
+  EXPECT_FALSE(Exists(m_root + L"product\\b.dll"));
+  EXPECT_FALSE(Exists(m_root + L"extra.lnk"));
+  EXPECT_FALSE(Exists(m_menuFolder));
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+  UniqueRegKey key;
+  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
+            ERROR_SUCCESS);
+}
+
+TEST_F(UninstallerTest, PercentsAboveHundredAreDropped) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder, 1);
+  MakeProductTraces();  // two more files in the start-menu folder than counted
+  m_record.items = {Item(0, folder)};
+
+  const ProgressLog log = Run();
+  EXPECT_EQ(log.messages, (std::vector<Progress>{{100, true}, {100, false}}));
+  EXPECT_FALSE(Exists(m_menuFolder));
+}
+
+TEST_F(UninstallerTest, DotNamedFolderAndItsParentSurvive) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder + L".config", 1);
+  MakeFolderWithFiles(folder + L"data", 2);
+  m_record.items = {Item(0, folder)};
+
+  Run();
+  EXPECT_TRUE(Exists(folder + L".config\\file0.txt"));
+  EXPECT_FALSE(Exists(folder + L"data"));
+  EXPECT_TRUE(Exists(folder));
+}
+
+TEST_F(UninstallerTest, FolderItemWithoutBackslashIsRemovedWhole) {
+  const std::wstring folder = m_root + L"product";
+  MakeFolderWithFiles(folder + L"\\sub", 2);
+  MakeFile(m_root + L"productsub-not-ours.txt");
+  m_record.items = {Item(0, folder)};
+
+  const ProgressLog log = Run();
+  EXPECT_FALSE(Exists(folder));
+  EXPECT_TRUE(Exists(m_root + L"productsub-not-ours.txt"));
+  EXPECT_EQ(log.messages.front(), Progress(50, true));
+}
+
+TEST_F(UninstallerTest, EmptyNamesNeverReachTheSystemsOwnFolders) {
+  const std::wstring marker = ShellFolder(GetProgramsPath) + L"\\QuoblyEngineMarker.txt";
+  MakeFile(marker);
+  SetRecordText(m_record.info.szMenuFolder, u"");
+  SetRecordText(m_record.info.szRegKey, u"");
+  m_record.items = {Item(0, L"C:\\"), Item(0, ShellFolder(GetDesktopPath))};
+
+  const ProgressLog log = Run();
+  EXPECT_TRUE(Exists(marker));
+  DeleteFileW(marker.c_str());
+  UniqueRegKey key;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, key.Put()), ERROR_SUCCESS);
+  EXPECT_EQ(log.messages, std::vector<Progress>{Progress(100, false)});
+}
+
+TEST_F(UninstallerTest, ReadOnlyFileStaysAndRunGoesOn) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder, 3);
+  SetFileAttributesW((folder + L"file1.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  m_record.items = {Item(0, folder)};
+
+  const ProgressLog log = Run();
+  EXPECT_TRUE(Exists(folder + L"file1.txt"));
+  EXPECT_FALSE(Exists(folder + L"file0.txt"));
+  EXPECT_FALSE(Exists(folder + L"file2.txt"));
+  EXPECT_EQ(log.messages.back(), Progress(100, false));
+  SetFileAttributesW((folder + L"file1.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(UninstallerTest, ChineseNamesAndLongPathsAreRemoved) {
+  const std::wstring folder = m_root + L"音效助手\\";
+  MakeFolderWithFiles(folder + L"主持音效", 0);
+  MakeFile(folder + L"主持音效\\掌声.mp3");
+  const std::wstring longName = folder + std::wstring(259 - folder.size() - 4, L'长') + L".txt";
+  ASSERT_EQ(longName.size(), 259u);
+  MakeFile(longName);
+  m_record.items = {Item(0, folder)};
+
+  Run();
+  EXPECT_FALSE(Exists(folder));
+}
+
+TEST_F(UninstallerTest, MissingRecordRemovesNothingAndEnds) {
+  MakeProductTraces();
+  CPvUninstaller engine(m_appDir.c_str());
+  engine.StartUninstall(nullptr, FALSE);
+  EXPECT_TRUE(engine.isFinished());
+  EXPECT_TRUE(Exists(m_menuFolder));
+  EXPECT_TRUE(Exists(m_desktopShortcut));
+  DeleteFileW((m_menuFolder + L"\\Quobly.lnk").c_str());
+  DeleteFileW((m_menuFolder + L"\\卸载.lnk").c_str());
+  RemoveDirectoryW(m_menuFolder.c_str());
+  DeleteFileW(m_desktopShortcut.c_str());
+}
+
+// Whole-folder mode and self-deletion, in a process of their own.
+class SelfDeletionTest : public UninstallerTest {
+ protected:
+  static constexpr const wchar_t* kBatch = L"c:\\clear.bat";
+
+  // A stale batch that only a run of the new one deletes.
+  void SetUp() override {
+    UninstallerTest::SetUp();
+    MakeFile(kBatch);
+  }
+
+  DWORD RunProbe() {
+    const std::wstring program = m_appDir + L"pvUninstall.exe";
+    EXPECT_TRUE(CopyFileW((ExecutableFolder() + L"uninstall_probe.exe").c_str(), program.c_str(), FALSE));
+    WriteRecord();
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    EXPECT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_appDir.c_str(),
+                               &startup, &info));
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    EXPECT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+  }
+};
+
+TEST_F(SelfDeletionTest, WholeFolderModeRemovesOwnFolderThenTheBatchRemovesTheRest) {
+  // The walk removes the program's own folder; only the batch can remove an
+  // install folder elsewhere.
+  const std::wstring installDir = m_root + L"安装目录\\";
+  MakeFolderWithFiles(installDir + L"data", 2);
+  MakeFolderWithFiles(m_appDir + L"sounds", 3);
+  MakeFile(m_appDir + L"Quobly.exe");
+  MakeProductTraces();
+  SetRecordText(m_record.info.szInstallDir, U16(installDir));
+
+  EXPECT_EQ(RunProbe(), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(installDir); }, 20000));
+  EXPECT_TRUE(WaitUntil([] { return !Exists(kBatch); }, 5000));
+  EXPECT_FALSE(Exists(m_appDir + L"pvUninstall.exe"));
+  EXPECT_FALSE(Exists(m_appDir + L"sounds"));
+  EXPECT_FALSE(Exists(m_menuFolder));
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+}
+
+TEST_F(SelfDeletionTest, MissingInstallFolderGivesTheShortBatch) {
+  MakeFile(m_appDir + L"readme.txt");
+  SetRecordText(m_record.info.szInstallDir, U16(m_root + L"gone\\"));
+
+  EXPECT_EQ(RunProbe(), 0u);
+  EXPECT_TRUE(WaitUntil([] { return !Exists(kBatch); }, 20000));
+  EXPECT_FALSE(Exists(m_appDir + L"pvUninstall.exe"));
+  EXPECT_FALSE(Exists(m_appDir + L"readme.txt"));
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+// The install record file "pvUninstall.dat": what the installer laid down.
+// Platform-free: reading and writing work on bytes, never on the file system.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// UTF-16 units of the record's text fields: wchar_t where it is 16 bits wide.
+#if defined(_WIN32)
+using RecordChar = wchar_t;
+#else
+using RecordChar = char16_t;
+#endif
+
+// Header, 760 bytes at offset 0. Every text field is terminated inside its
+// field once read, whatever the file holds.
+struct tagUninstallInfo {
+  RecordChar szRegKey[100];      // subkey of the system's Uninstall key
+  RecordChar szProductName[50];  // display name; base name of the desktop shortcut
+  RecordChar szMenuFolder[30];   // folder inside the start-menu Programs folder
+  RecordChar szInstallDir[200];  // empty: per-item mode; else whole-folder mode
+};
+
+// One file, folder (nKind 0; the path ends with a backslash) or further
+// shortcut to remove, 524 bytes.
+struct tagUninstallItem {
+  std::int32_t nKind;
+  RecordChar szPath[260];
+};
+
+static_assert(sizeof(tagUninstallInfo) == 760, "record header layout");
+static_assert(sizeof(tagUninstallItem) == 524, "record item layout");
+
+struct InstallRecord {
+  tagUninstallInfo info;
+  std::vector<tagUninstallItem> items;  // per-item mode only; empty paths left out
+  std::vector<tagUninstallItem> links;  // kept as read, empty paths too
+};
+
+bool IsWholeFolderMode(const tagUninstallInfo& info);
+
+// Reads the header alone (a short file leaves the rest zero).
+tagUninstallInfo ReadInstallInfo(const std::uint8_t* data, std::size_t size);
+
+// Reads the whole record as the installer's format is read: the item list in
+// per-item mode only, then the optional link list. Truncated records read as
+// zeros past the end of the data; a link list cut short gets one zero item.
+InstallRecord ReadInstallRecord(const std::uint8_t* data, std::size_t size);
+
+// Writes a record in exactly the layout above. Text longer than its field is
+// cut so that the terminator still fits. In whole-folder mode no item list
+// is written, as the format requires.
+std::vector<std::uint8_t> WriteInstallRecord(const InstallRecord& record);
+
+// Fills a text field from UTF-16 text, cut to leave room for the terminator.
+template <std::size_t N>
+void SetRecordText(RecordChar (&field)[N], const std::u16string& text) {
+  std::size_t i = 0;
+  for (; i + 1 < N && i < text.size(); ++i) field[i] = static_cast<RecordChar>(text[i]);
+  for (; i < N; ++i) field[i] = 0;
+}

@@ -1,0 +1,49 @@
+#include "PvReport.h"
+
+#include <cwchar>
+#include <memory>
+#include <string>
+
+#include "Handles.h"
+#include "PvHelpers.h"
+#include "PvNet.h"
+#include "PvThread.h"
+#include "ReportQuery.h"
+
+namespace {
+constexpr int kEncodedValueUnits = 1024;  // what URLEncode needs to work in place
+constexpr int kUidUnits = 23;
+constexpr int kReplyBytes = 50;  // the reply is read and dropped
+}  // namespace
+
+void DoReport(const wchar_t* url, const wchar_t* kind, const wchar_t* value) {
+  if (url == nullptr || kind == nullptr) return;
+  if (std::wcslen(url) >= tagReportRequest::kUrlUnits || std::wcslen(kind) >= tagReportRequest::kKindUnits) return;
+
+  auto request = std::make_unique<tagReportRequest>();  // value-initialised: zero-filled
+  wcscpy_s(request->url, url);
+  wcscpy_s(request->kind, kind);
+  if (value != nullptr && std::wcslen(value) < tagReportRequest::kValueUnits) wcscpy_s(request->value, value);
+
+  // Once started, the thread owns the request; it is never joined.
+  UniqueKernelHandle thread(CPvThread::Instance().StartThread(ReportThread, request.get(), 0));
+  if (thread) request.release();
+}
+
+unsigned __stdcall ReportThread(void* request) {
+  std::unique_ptr<tagReportRequest> report(static_cast<tagReportRequest*>(request));
+
+  // Encoded in a buffer of its own: the encoding is up to nine times longer
+  // than the value's field.
+  wchar_t value[kEncodedValueUnits];
+  wcscpy_s(value, report->value);
+  URLEncode(value);
+
+  wchar_t uid[kUidUnits];
+  CreateUID(uid, 1);
+
+  const std::wstring url = FormatReportUrl(report->url, report->kind, value, uid, GetTickCount());
+  char reply[kReplyBytes];
+  GetUrlInfo(url.c_str(), reply, sizeof reply);
+  return 0;
+}

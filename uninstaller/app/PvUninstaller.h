@@ -1,0 +1,65 @@
+// The uninstall engine: removes what the install record lists, reports the
+// uninstall, tells a window its progress, and finally deletes the
+// uninstaller itself.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "InstallRecord.h"
+
+// Progress to the notified window: wParam = percent done (0..100), lParam 0.
+// 100 means finished, whatever came before.
+constexpr UINT WM_UNINSTALL_PROGRESS = WM_USER + 1001;
+
+class CPvUninstaller {
+ public:
+  // `appDir` is the uninstaller's folder with a trailing backslash: the
+  // record file is read from there, and whole-folder mode removes it.
+  explicit CPvUninstaller(const wchar_t* appDir);
+
+  // Runs the removal once, on a detached worker thread when `async` is set
+  // (the object must then outlive the worker: see isFinished), else here.
+  void StartUninstall(HWND notify, int async);
+
+  // True once the removal has really ended: a 100 from the folder walk may
+  // arrive while the registry key and shortcuts are still being removed.
+  bool isFinished() const { return m_finished; }
+
+  // Deletes the product's key under the system's uninstall list. Returns 1.
+  int ClearReg(const wchar_t* key);
+
+  // Removes the start-menu folder, the desktop shortcut and the listed links.
+  void DelShortcut();
+
+  // Writes and starts the self-deletion batch, then ends the process. Returns
+  // only when the batch cannot be written.
+  void DeleteSelf();
+
+  // The header read by the last removal (product name, install folder, ...).
+  const tagUninstallInfo& Info() const { return m_info; }
+
+ private:
+  static unsigned __stdcall UninstallThread(void* p);
+  bool UninstallFunc();
+  bool ReadRecord();
+  void RemoveTree(const std::wstring& dir);
+  int CountTree(const std::wstring& dir) const;
+  bool DelDir(const std::wstring& dir);
+  int CountFiles(const std::wstring& dir) const;
+  void ReportProgress() const;
+  void Notify(WPARAM percent, bool wait) const;
+
+  HWND m_hNotify = nullptr;
+  int m_nTotal = 0;  // files the removal expects to delete
+  int m_nDone = 0;   // files the folder walk has deleted
+  tagUninstallInfo m_info = {};
+  std::vector<tagUninstallItem> m_items;
+  std::vector<tagUninstallItem> m_links;
+  wchar_t m_szAppDir[MAX_PATH + 1] = {};
+  std::vector<std::wstring> m_protectedFolders;  // never removed, whatever the record says
+  std::atomic<bool> m_finished{false};
+};

@@ -1,0 +1,68 @@
+#include "PvLog.h"
+
+#include <cwchar>
+#include <string>
+
+#include "Handles.h"
+#include "PvHelpers.h"
+#include "PvReg.h"
+
+namespace {
+constexpr wchar_t kSwitchKey[] = L"SOFTWARE\\Parvane";
+constexpr wchar_t kSwitchValue[] = L"debug";
+}  // namespace
+
+CPvLog& CPvLog::Instance() {
+  static CPvLog instance;
+  return instance;
+}
+
+bool CPvLog::isLog() {
+  wchar_t value[MAX_PATH + 1] = {};
+  CPvReg& reg = CPvReg::Instance();
+  // A 64-bit installer writes the switch into the 64-bit view.
+  const bool read = reg.GetRegInfo(HKEY_LOCAL_MACHINE, kSwitchKey, kSwitchValue, 0, value) == 1 ||
+                    (isWow64() && reg.GetRegInfo(HKEY_LOCAL_MACHINE, kSwitchKey, kSwitchValue, 1, value) == 1);
+  return read && std::wcscmp(value, L"1") == 0;
+}
+
+std::wstring CPvLog::GetLogFileName(const SYSTEMTIME& localTime) {
+  wchar_t folder[MAX_PATH + 1];
+  GetCurPath(folder);
+  wchar_t name[MAX_PATH + 64];
+  std::swprintf(name, sizeof name / sizeof name[0], L"%lsPV-%d-%d-%d.log", folder, localTime.wYear, localTime.wMonth,
+                localTime.wDay);
+  return name;
+}
+
+void CPvLog::WriteLog(const wchar_t* message) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  WriteLog(message, now);
+}
+
+void CPvLog::WriteLog(const wchar_t* message, const SYSTEMTIME& localTime) {
+  if (message == nullptr || !isLog()) return;
+
+  UniqueFileHandle file(CreateFileW(GetLogFileName(localTime).c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+  if (!file) return;
+
+  wchar_t stamp[32];
+  std::swprintf(stamp, sizeof stamp / sizeof stamp[0], L"%d-%02d-%02d %02d:%02d:%02d\t", localTime.wYear,
+                localTime.wMonth, localTime.wDay, localTime.wHour, localTime.wMinute, localTime.wSecond);
+  const std::wstring line = stamp + std::wstring(message) + L"\r\n";
+
+  const int bytes =
+      WideCharToMultiByte(CP_THREAD_ACP, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return;
+  std::string ansi(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_THREAD_ACP, 0, line.c_str(), static_cast<int>(line.size()), &ansi[0], bytes, nullptr, nullptr);
+  DWORD written = 0;
+  WriteFile(file.Get(), ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr);
+}
+
+void WriteLog(const wchar_t* message) {
+  CPvLog::Instance().WriteLog(message);
+}

@@ -1,0 +1,64 @@
+#include "PvDC.h"
+
+CPvDC::CPvDC(HDC target, const RECT& rect, bool drawOnRelease, bool layered, HWND wnd) {
+  CreateMemDC(target, rect, drawOnRelease, layered, wnd);
+}
+
+CPvDC::~CPvDC() {
+  Release();
+}
+
+void CPvDC::CreateMemDC(HDC target, const RECT& rect, bool drawOnRelease, bool layered, HWND wnd) {
+  m_bDrawOnRelease = false;  // a buffer that is replaced is not shown
+  Release();
+  m_hTargetDC = target;
+  m_left = rect.left;
+  m_top = rect.top;
+  m_right = rect.right;
+  m_bottom = rect.bottom;
+  m_bDrawOnRelease = drawOnRelease;
+  m_bLayered = layered;
+  m_hWnd = wnd;
+  m_memDC.Reset(CreateCompatibleDC(target));
+  if (!m_memDC) return;
+  m_bitmap.Reset(layered ? CreateCompatibleBitmapEx(rect) : CreateCompatibleBitmap(target, Width(), Height()));
+  if (m_bitmap) m_hPrevBitmap = SelectObject(m_memDC.Get(), m_bitmap.Get());
+}
+
+HBITMAP CPvDC::CreateCompatibleBitmapEx(const RECT& rect) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = rect.right - rect.left;
+  info.bmiHeader.biHeight = rect.bottom - rect.top;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+void CPvDC::Draw() {
+  m_bDrawOnRelease = false;
+  if (!m_memDC) return;
+  if (m_bLayered) {
+    RECT windowRect = {};
+    GetWindowRect(m_hWnd, &windowRect);
+    POINT destination = {windowRect.left, windowRect.top};
+    SIZE size = {windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
+    POINT source = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UpdateLayeredWindow(m_hWnd, m_hTargetDC, &destination, &size, m_memDC.Get(), &source, 0, &blend, ULW_ALPHA);
+  } else {
+    BitBlt(m_hTargetDC, m_left, m_top, Width(), Height(), m_memDC.Get(), 0, 0, SRCCOPY);
+  }
+}
+
+void CPvDC::Release() {
+  if (!m_memDC) return;
+  if (m_bDrawOnRelease) Draw();
+  // A bitmap still selected into a DC cannot be deleted.
+  if (m_hPrevBitmap != nullptr) SelectObject(m_memDC.Get(), m_hPrevBitmap);
+  m_hPrevBitmap = nullptr;
+  m_bitmap.Reset();
+  m_memDC.Reset();
+}

@@ -1,0 +1,50 @@
+// Double buffer of a skinned window: a memory DC with its own bitmap, put on
+// screen in one step by BitBlt or, for a layered window, UpdateLayeredWindow.
+#pragma once
+
+#include <windows.h>
+
+#include "Handles.h"
+
+class CPvDC {
+ public:
+  // An empty buffer: no DC, nothing to release.
+  CPvDC() = default;
+  CPvDC(HDC target, const RECT& rect, bool drawOnRelease, bool layered, HWND wnd);
+  ~CPvDC();
+  CPvDC(const CPvDC&) = delete;
+  CPvDC& operator=(const CPvDC&) = delete;
+
+  // (Re)creates the buffer over `rect` (target coordinates), compatible with
+  // `target`; a layered buffer is a 32-bit DIB section so that it carries
+  // per-pixel alpha. Whatever the buffer held before is dropped first.
+  void CreateMemDC(HDC target, const RECT& rect, bool drawOnRelease, bool layered, HWND wnd);
+
+  // Puts the picture on screen and clears draw-on-release.
+  void Draw();
+
+  // A 32-bit bottom-up DIB section of the rectangle's size. The caller
+  // deletes it.
+  static HBITMAP CreateCompatibleBitmapEx(const RECT& rect);
+
+  HDC GetDC() const { return m_memDC.Get(); }
+  HBITMAP GetBitmap() const { return m_bitmap.Get(); }
+  operator HDC() const { return m_memDC.Get(); }
+  int Width() const { return m_right - m_left; }
+  int Height() const { return m_bottom - m_top; }
+
+ private:
+  void Release();
+
+  UniqueMemoryDc m_memDC;
+  HDC m_hTargetDC = nullptr;  // borrowed from the caller
+  int m_left = 0;
+  int m_top = 0;
+  int m_right = 0;
+  int m_bottom = 0;
+  UniqueBitmap m_bitmap;  // selected into m_memDC while both live
+  HGDIOBJ m_hPrevBitmap = nullptr;
+  bool m_bDrawOnRelease = false;
+  bool m_bLayered = false;
+  HWND m_hWnd = nullptr;
+};

@@ -1,0 +1,232 @@
+#include "PvDlg.h"
+
+#include <windowsx.h>
+
+#include "PvApp.h"
+#include "PvImage.h"
+#include "PvThread.h"
+
+CPvDlg::CPvDlg() {
+  m_pContext = this;
+}
+
+CPvDlg::~CPvDlg() {
+  WaitForShowEffect();
+}
+
+void CPvDlg::OnInit() {
+  if (m_bChild) {
+    m_nBackgroundVerticalEdge = 2;
+    m_bDraggable = false;
+    m_bRounded = false;
+  }
+  if (m_bRounded) SetRoundRegion();
+  RECT client = {};
+  GetClientRect(m_hWnd, &client);
+  WindowDc screen(m_hWnd);
+  m_compositeDC.CreateMemDC(screen.Get(), client, false, false, m_hWnd);
+  m_backgroundDC.CreateMemDC(screen.Get(), client, false, false, m_hWnd);
+  DrawBackground(m_backgroundDC, client.left, client.top, client.right, client.bottom);
+}
+
+void CPvDlg::AttachControls() {
+  for (CPvBase* control : m_controls) {
+    control->m_hHostWnd = m_hWnd;
+    control->m_hBackgroundDC = m_backgroundDC;
+    control->m_hCompositeDC = m_compositeDC;
+    control->m_bLayered = m_bLayeredWnd;
+  }
+}
+
+LRESULT CPvDlg::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (wnd != m_hWnd) return DefWindowProcW(wnd, message, wParam, lParam);
+  switch (message) {
+    case WM_SIZE:
+      OnSize(wParam, lParam);
+      return 0;
+    case WM_PAINT:
+      return OnPaintMessage(wnd);
+    case WM_ERASEBKGND:
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(wParam, lParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(wParam, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(wParam, lParam);
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), GET_X_LPARAM(lParam),
+                   GET_Y_LPARAM(lParam));
+      return 0;
+    default:
+      return CPvWin::WindowProc(wnd, message, wParam, lParam);
+  }
+}
+
+void CPvDlg::SetRoundRegion() {
+  if (m_hWnd == nullptr) return;
+  m_bRounded = true;
+  RECT client = {};
+  GetClientRect(m_hWnd, &client);
+  const LONG l = client.left, t = client.top, r = client.right, b = client.bottom;
+  const RECT parts[] = {{l, t + 2, r, b - 2},
+                        {l + 2, t, r - 2, t + 1},
+                        {l + 2, b - 1, r - 2, b},
+                        {l + 1, t + 1, r - 1, t + 2},
+                        {l + 1, b - 2, r - 1, b - 1}};
+  UniqueGdiObject region(CreateRectRgnIndirect(&parts[0]));
+  for (size_t i = 1; i < sizeof parts / sizeof parts[0]; ++i) {
+    UniqueGdiObject part(CreateRectRgnIndirect(&parts[i]));
+    CombineRgn(static_cast<HRGN>(region.Get()), static_cast<HRGN>(region.Get()), static_cast<HRGN>(part.Get()), RGN_OR);
+  }
+  // The window owns the region once it accepted it.
+  if (SetWindowRgn(m_hWnd, static_cast<HRGN>(region.Get()), TRUE) != 0) region.Release();
+}
+
+void CPvDlg::DrawBackground(HDC hdc, int left, int top, int right, int bottom) {
+  if (m_bChild && m_hParentBackgroundDC != nullptr) {
+    BitBlt(hdc, left, top, right - left, bottom - top, m_hParentBackgroundDC, m_x, m_y, SRCCOPY);
+    return;
+  }
+  if (m_nBackgroundId < 1) {
+    UniqueGdiObject brush(CreateSolidBrush(m_backgroundColor));
+    const RECT area = {left, top, right, bottom};
+    FillRect(hdc, &area, static_cast<HBRUSH>(brush.Get()));
+    return;
+  }
+  CPvImage::Instance().DrawStretchImg(hdc, PvImageSource(m_nBackgroundId, L"IMG"), 0, 0, right - left, bottom - top,
+                                      m_nBackgroundHorizontalEdge, 1, 0, m_nBackgroundVerticalEdge);
+}
+
+void CPvDlg::DrawContent(HDC) {}
+
+void CPvDlg::Paint(HDC hdc) {
+  RECT client = {};
+  GetClientRect(m_hWnd, &client);
+  CPvDC frame(hdc, client, true, m_bLayeredWnd, m_hWnd);
+  DrawBackground(frame, client.left, client.top, client.right, client.bottom);
+  DrawContent(frame);
+  if (!m_bBusy) {
+    for (CPvBase* control : m_controls) control->Paint(frame);
+    BitBlt(m_compositeDC, 0, 0, client.right - client.left, client.bottom - client.top, frame, 0, 0, SRCCOPY);
+  }
+}
+
+bool CPvDlg::IsEmptyPoint(int x, int y) const {
+  for (const CPvBase* control : m_controls) {
+    if (!control->m_bVisible || control->m_bPassThrough) continue;
+    if (control->m_x <= x && x <= control->m_x + control->m_width && control->m_y <= y &&
+        y <= control->m_y + control->m_height) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void CPvDlg::OnMouseWheel(int, int, int, int) {}
+void CPvDlg::OnSize(WPARAM, LPARAM) {}
+void CPvDlg::OnHover(int, int) {}
+
+void CPvDlg::OnMouseMove(WPARAM, LPARAM lParam) {
+  if (m_bBusy) return;
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  for (CPvBase* control : m_controls) control->OnMouse(x, y, kMouseMove, m_pContext);
+  OnHover(x, y);
+}
+
+void CPvDlg::OnLButtonDown(WPARAM, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  if (m_bDraggable && (m_bDragAnywhere || y < m_nCaptionHeight) && IsEmptyPoint(x, y)) {
+    SendMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  }
+  if (m_bBusy) return;
+  for (CPvBase* control : m_controls) control->OnMouse(x, y, kMouseDown, m_pContext);
+}
+
+void CPvDlg::OnLButtonUp(WPARAM, LPARAM lParam) {
+  if (m_bBusy) return;
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  for (CPvBase* control : m_controls) {
+    control->OnMouse(x, y, kMouseUp, control->m_pContext != nullptr ? control->m_pContext : m_pContext);
+  }
+}
+
+void CPvDlg::Show(int effect, bool centre, int showCommand) {
+  if (m_bEffectRunning || m_hWnd == nullptr) return;
+  if (centre) {
+    m_x = (GetSystemMetrics(SM_CXSCREEN) - m_width) / 2;
+    m_y = (GetSystemMetrics(SM_CYSCREEN) - m_height) / 2;
+    SetWindowPos(m_hWnd, nullptr, m_x, m_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
+  }
+  if (CPvApp::Instance().GetMainWnd() == nullptr) CPvApp::Instance().SetMainWnd(m_hWnd);
+  if (effect == kNoEffect) {
+    ShowWindow(m_hWnd, showCommand);
+    return;
+  }
+  m_nOpenEffect = effect;
+  // The thread is joined by the destructor, so it never outlives the dialog.
+  WaitForShowEffect();
+  m_showEffectThread.Reset(CPvThread::Instance().StartThread(ShowEffectThread, this, 0));
+}
+
+unsigned __stdcall CPvDlg::ShowEffectThread(void* dialog) {
+  auto* self = static_cast<CPvDlg*>(dialog);
+  self->PlayEffect(self->m_nOpenEffect);
+  return 0;
+}
+
+void CPvDlg::WaitForShowEffect() {
+  if (!m_showEffectThread) return;
+  // The effect moves this window, which needs this thread's messages pumped.
+  HANDLE thread = m_showEffectThread.Get();
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  m_showEffectThread.Reset();
+}
+
+int CPvDlg::RunModal(int effect, bool disableOwner, bool centre) {
+  HWND owner = disableOwner ? m_hHostWnd : nullptr;
+  if (owner != nullptr) EnableWindow(owner, FALSE);
+  Show(effect, centre, SW_SHOW);
+  m_bClosed = false;
+  MSG msg;
+  while (!m_bClosed) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) CPvApp::Instance().ExitApp();
+    if (got < 0) break;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  if (owner != nullptr) {
+    EnableWindow(owner, TRUE);
+    SetForegroundWindow(owner);
+    SendMessageW(owner, WM_MOUSEMOVE, 0, 0);
+  }
+  return m_nResult;
+}
+
+void CPvDlg::Close(int result) {
+  m_nResult = result;
+  EndDialog();
+}
+
+void CPvDlg::EndDialog() {
+  ShowWindow(m_hWnd, SW_HIDE);
+  m_bClosed = true;
+  // Resets hover states; the posted message wakes a modal loop that waits in
+  // GetMessageW when another thread closes the dialog (a sent message alone
+  // would not make it return).
+  SendMessageW(m_hWnd, WM_MOUSEMOVE, 0, 0);
+  PostMessageW(m_hWnd, WM_NULL, 0, 0);
+}

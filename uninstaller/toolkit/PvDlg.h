@@ -1,0 +1,97 @@
+// Skinned dialog: a borderless window composed in memory (background
+// picture, content, controls) and put on screen as a layered window or by a
+// plain copy. Controls are borrowed: the subclass that creates them deletes
+// them. Show and hide effects are in PvDlgEffects.cpp.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <vector>
+
+#include "Handles.h"
+#include "PvDC.h"
+#include "PvWin.h"
+
+class CPvDlg : public CPvWin {
+ public:
+  // Posted to the dialog when an effect has finished.
+  static constexpr UINT kEffectFinishedMessage = 7225;
+  static constexpr int kNoEffect = -1;
+  static constexpr int kDefaultBackgroundId = 60051;
+
+  CPvDlg();
+  // Waits for a show effect that still plays, then frees the buffers.
+  ~CPvDlg() override;
+
+  void Paint(HDC hdc) override;
+  void OnInit() override;
+  void AttachControls() override;
+  LRESULT WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+  virtual void OnMouseWheel(int keys, int delta, int x, int y);
+  virtual void OnSize(WPARAM wParam, LPARAM lParam);
+  virtual void OnMouseMove(WPARAM wParam, LPARAM lParam);
+  virtual void OnHover(int x, int y);
+  virtual void OnLButtonUp(WPARAM wParam, LPARAM lParam);
+  virtual void OnLButtonDown(WPARAM wParam, LPARAM lParam);
+  // The background picture, nine-slice stretched, or the background colour.
+  virtual void DrawBackground(HDC hdc, int left, int top, int right, int bottom);
+  // Drawn over the background, under the controls.
+  virtual void DrawContent(HDC hdc);
+  // Plays a show or hide effect (0 to 13) on the calling thread; returns at
+  // once while another plays. Posts kEffectFinishedMessage when done.
+  virtual void PlayEffect(int effect);
+
+  // Shows the window, centred on the screen when asked, plainly with
+  // `showCommand` (effect kNoEffect) or by playing `effect` on a worker.
+  void Show(int effect, bool centre, int showCommand);
+  // Shows the dialog and pumps messages until Close; returns its result.
+  int RunModal(int effect, bool disableOwner, bool centre);
+  void Close(int result);
+  // Cuts each corner by two pixels in a staircase.
+  void SetRoundRegion();
+  // True when no visible control that takes the mouse covers (x, y).
+  bool IsEmptyPoint(int x, int y) const;
+
+  void AddControl(CPvBase* control) { m_controls.push_back(control); }
+  bool IsBusy() const { return m_bBusy; }
+  bool IsEffectRunning() const { return m_bEffectRunning; }
+  HDC GetCompositeDC() const { return m_compositeDC; }
+
+  // Settings for subclasses and callers.
+  int m_nResult = 2;
+  int m_nOpenEffect = 0;
+  int m_nCaptionHeight = 30;
+  bool m_bDragAnywhere = false;
+  bool m_bDraggable = true;
+  bool m_bRounded = true;
+  int m_nBackgroundId = kDefaultBackgroundId;
+  HDC m_hParentBackgroundDC = nullptr;
+  int m_nBackgroundVerticalEdge = 30;
+  int m_nBackgroundHorizontalEdge = 3;
+  COLORREF m_backgroundColor = 0xFFFFFF;
+  // Set while controls must neither paint nor get mouse input (during effects
+  // that move the window, or when a subclass hides its controls).
+  std::atomic<bool> m_bBusy{false};
+
+ protected:
+  // Hides the window and ends RunModal.
+  void EndDialog();
+
+  std::atomic<bool> m_bClosed{false};
+  std::atomic<bool> m_bEffectRunning{false};
+  std::vector<CPvBase*> m_controls;  // borrowed
+
+ private:
+  void RunEffect(int effect);
+  void MoveWindowTo(int x, int y, int width, int height, UINT flags = SWP_SHOWWINDOW);
+  void SetAlpha(int alpha);
+  void PlayMiddleLineEffect();
+  void PlayCardEffect(bool foldOut);
+  void WaitForShowEffect();
+  static unsigned __stdcall ShowEffectThread(void* dialog);
+
+  CPvDC m_backgroundDC;
+  CPvDC m_compositeDC;
+  UniqueKernelHandle m_showEffectThread;
+};
