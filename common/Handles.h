@@ -184,6 +184,9 @@ using UniqueGpFontFamily =
     UniqueHandle<GdipObjectTraits<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>>;
 using UniqueGpPen = UniqueHandle<GdipObjectTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
 using UniqueGpRegion = UniqueHandle<GdipObjectTraits<Gdiplus::GpRegion, Gdiplus::DllExports::GdipDeleteRegion>>;
+using UniqueGpBrush = UniqueHandle<GdipObjectTraits<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
+using UniqueGpStringFormat =
+    UniqueHandle<GdipObjectTraits<Gdiplus::GpStringFormat, Gdiplus::DllExports::GdipDeleteStringFormat>>;
 
 // A DC from GetDC, given back to its window with ReleaseDC.
 class WindowDc {

@@ -31,19 +31,6 @@ void BuildAndDestroyHost() {
   DestroyWindow(window);
 }
 
-// Committed private memory, summed over the address space: heaps, DIB
-// sections and GDI+ bitmaps all land here (Wine reports no PrivateUsage).
-SIZE_T PrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION region = {};
-  for (auto* address = static_cast<char*>(nullptr); VirtualQuery(address, &region, sizeof region) == sizeof region;
-       address = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
-    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
-    if (region.RegionSize == 0) break;
-  }
-  return total;
-}
-
 TEST_F(LeakTest, HundredHostsWithTwoHundredElementsLeaveNoGuiObjects) {
   BuildAndDestroyHost();  // first use creates caches (fonts, DCs) that stay
   const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

@@ -1,0 +1,94 @@
+#include "ExPopupMenu.h"
+
+#include "ExFramework.h"
+#include "ExMenuList.h"
+#include "ExPopup.h"
+
+namespace {
+
+constexpr int kMenuFontPixels = 12;
+constexpr wchar_t kMenuFontFace[] = L"宋体";
+
+// The text as shown: "&" marks the next character, "&&" stands for "&".
+std::wstring WithoutAccessMarks(const std::wstring& text) {
+  std::wstring shown;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    shown += text[i];
+  }
+  return shown;
+}
+
+}  // namespace
+
+int ExPopupMenu::AddItem(const std::wstring& text, int command, int state, const ExPopupMenu* subMenu) {
+  Item item;
+  item.text = text;
+  item.command = command;
+  item.state = state;
+  item.kind = subMenu != nullptr ? ExMenuItemKind::kSubMenu : ExMenuItemKind::kItem;
+  item.subMenu = subMenu;
+  m_items.push_back(item);
+  return ItemCount();
+}
+
+int ExPopupMenu::AddItem(const std::string& ansiText, int command, int state, const ExPopupMenu* subMenu) {
+  return AddItem(AnsiToWide(ansiText), command, state, subMenu);
+}
+
+int ExPopupMenu::AddSeparator() {
+  Item item;
+  item.kind = ExMenuItemKind::kSeparator;
+  m_items.push_back(item);
+  return ItemCount();
+}
+
+void ExPopupMenu::SetItemState(int index, int state) {
+  if (index >= 1 && index <= ItemCount()) m_items[index - 1].state = state;
+}
+
+int ExPopupMenu::ItemState(int index) const {
+  return index >= 1 && index <= ItemCount() ? m_items[index - 1].state : kExMenuDisabled;
+}
+
+ExMenuLayout ExPopupMenu::Measure() const {
+  WindowDc screen(nullptr);
+  UniqueFont font(CreateFontW(-kMenuFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kMenuFontFace));
+  HGDIOBJ previous = font ? SelectObject(screen.Get(), font.Get()) : nullptr;
+  std::vector<ExMenuItemMetrics> metrics;
+  for (const Item& item : m_items) {
+    ExMenuItemMetrics entry;
+    entry.kind = item.kind;
+    entry.hidden = item.state == kExMenuHidden;
+    const std::wstring shown = WithoutAccessMarks(item.text);
+    SIZE extent = {};
+    if (item.kind != ExMenuItemKind::kSeparator && screen.Get() != nullptr &&
+        GetTextExtentPoint32W(screen.Get(), shown.c_str(), static_cast<int>(shown.size()), &extent)) {
+      entry.textWidth = extent.cx;
+    }
+    metrics.push_back(entry);
+  }
+  if (previous != nullptr) SelectObject(screen.Get(), previous);
+  return LayoutMenu(metrics);
+}
+
+int ExPopupMenu::Popup(HWND owner, bool atCursor, int x, int y) const {
+  const ExMenuLayout layout = Measure();
+  POINT at = {x, y};
+  if (atCursor) GetCursorPos(&at);
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const ExPixelRect place = MenuPlacement(at.x, at.y, layout.size, {work.left, work.top, work.right, work.bottom});
+
+  int chosen = 0;
+  ExMenuChain chain;
+  chain.eventWindow = m_eventWindow != nullptr ? m_eventWindow : owner;
+  chain.chosen = &chosen;
+  ExMenuWindow root;  // lives on this frame: the menu object may go while the loop runs
+  if (!root.Open(*this, layout, owner, place, chain)) return 0;
+  ShowWindow(root.Window(), SW_SHOWNORMAL);
+  SetForegroundWindow(root.Window());
+  ExRunPopupLoop(root.Window());
+  return chosen;
+}
