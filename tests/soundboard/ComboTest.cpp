@@ -22,7 +22,7 @@ class ComboTest : public FrameworkTest {
 
   void CreateCombo(int itemCount, float y = 40) {
     ExComboOptions options;
-    for (int i = 1; i <= itemCount; ++i) options.items.push_back("设备 " + std::to_string(i));
+    for (int i = 1; i <= itemCount; ++i) options.items.push_back("device " + std::to_string(i));
     ASSERT_NE(combo.Create(window, {20, y, 140, 25}, options), 0u);
     combo.OnSelectionChanged([this](int index) { picked.push_back(index); });
     combo.OnBeforeOpen([this] { ++opened; });
@@ -116,7 +116,7 @@ TEST_F(ComboTest, PickingARowCallsBackWithItsIndexFromOne) {
   SendMessageW(window, WM_LBUTTONUP, 0, Point(60, 50));
   EXPECT_EQ(picked, std::vector<int>{3});
   EXPECT_EQ(combo.CurrentIndex(), 3);
-  EXPECT_EQ(combo.Text(), "设备 3");
+  EXPECT_EQ(combo.Text(), "device 3");
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(combo.IsOpen());
   EXPECT_EQ(host.Pressed(), 0u);  // the owner's press ended when the list took over
@@ -160,13 +160,12 @@ TEST_F(ComboTest, AClickOutsideClosesTheDropDownKeepingTheSelectionAndCallingNoC
   });
   steps.Start();
   combo.DropDown();
-  const bool closedByTheClick = !steps.Finished() || FindDropDown() == nullptr;
   steps.Stop();
-  EXPECT_TRUE(closedByTheClick);
+  EXPECT_FALSE(steps.ForcedClose());
   EXPECT_EQ(FindDropDown(), nullptr);
   EXPECT_TRUE(picked.empty());
   EXPECT_EQ(combo.CurrentIndex(), 2);
-  EXPECT_EQ(combo.Text(), "设备 2");
+  EXPECT_EQ(combo.Text(), "device 2");
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(closed, 1);
 }

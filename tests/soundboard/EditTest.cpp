@@ -1,7 +1,9 @@
 // The edit box in a real host window: typed characters, keys, the real
 // clipboard, the right-click menu and its enabling rules, focus and caret,
 // password mode, mouse selection and scrolling.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "ExEdit.h"
 #include "FrameworkFixture.h"
@@ -36,6 +38,11 @@ std::wstring ClipboardText(HWND owner) {
   return text;
 }
 
+// The box speaks the system code page (GBK here); this file is UTF-8.
+std::string Ansi(const std::wstring& text) {
+  return WideToAnsi(text);
+}
+
 class EditTest : public FrameworkTest {
  protected:
   void SetUp() override {
@@ -54,17 +61,19 @@ class EditTest : public FrameworkTest {
     for (wchar_t c : characters) SendMessageW(window, WM_CHAR, c, 1);
   }
 
-  // Right-clicks the box while `steps` drive the menu; true when one opened.
-  bool RightClick(PopupSteps& steps) {
+  // Right-clicks the box, then runs `actions` in the menu that opens; true
+  // when a menu opened.
+  bool RightClick(const std::vector<std::function<void()>>& actions) {
     bool menuSeen = false;
-    steps.Then([] {});  // the first step may run before the menu is up
-    PopupSteps probe;
-    probe.Then([&] { menuSeen = FindMenu() != nullptr; });
+    PopupSteps steps;
+    steps.Then([&] { menuSeen = FindMenu() != nullptr; });
+    for (const auto& action : actions) steps.Then(action);
     steps.Start();
     SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, Point(40, 30));
     SendMessageW(window, WM_RBUTTONUP, 0, Point(40, 30));
     steps.Stop();
-    return menuSeen || !steps.Finished();
+    EXPECT_FALSE(steps.ForcedClose());
+    return menuSeen;
   }
 
   ExEdit edit;
@@ -112,35 +121,35 @@ TEST_F(EditTest, KeysEditMoveAndSelectAndUnknownKeysAreSwallowed) {
 
 TEST_F(EditTest, ClipboardRoundTripThroughTheRealClipboard) {
   CreateEdit();
-  edit.SetText("你好 world");
+  edit.SetText(Ansi(L"你好 world"));
   edit.Select(0, 3);
   edit.RunKey('C', true, false);
   EXPECT_EQ(ClipboardText(window), L"你好 ");
   edit.Select(8, 8);
   edit.RunKey('V', true, false);
-  EXPECT_EQ(edit.Text(), "你好 world你好 ");
+  EXPECT_EQ(edit.Text(), Ansi(L"你好 world你好 "));
   edit.Select(3, 8);
   edit.RunKey('X', true, false);
   EXPECT_EQ(ClipboardText(window), L"world");
-  EXPECT_EQ(edit.Text(), "你好 你好 ");
+  EXPECT_EQ(edit.Text(), Ansi(L"你好 你好 "));
   edit.RunKey('A', true, false);
   EXPECT_EQ(edit.SelectedText(), edit.Text());
 
   // Menu commands are the same keys: WM_COMMAND reaches the focused box.
   edit.Select(0, 0);
   SendMessageW(window, WM_COMMAND, 'A', 0);
-  EXPECT_EQ(edit.SelectedText(), "你好 你好 ");
+  EXPECT_EQ(edit.SelectedText(), Ansi(L"你好 你好 "));
 
   // A read-only box copies but never cuts or pastes.
   edit.SetInputMode(ExInputMode::kReadOnly);
   edit.Select(0, 2);
   edit.RunKey('X', true, false);
-  EXPECT_EQ(edit.Text(), "你好 你好 ");
+  EXPECT_EQ(edit.Text(), Ansi(L"你好 你好 "));
   EXPECT_EQ(ClipboardText(window), L"world");
   edit.RunKey('C', true, false);
   EXPECT_EQ(ClipboardText(window), L"你好");
   edit.RunKey('V', true, false);
-  EXPECT_EQ(edit.Text(), "你好 你好 ");
+  EXPECT_EQ(edit.Text(), Ansi(L"你好 你好 "));
 
   // Multi-line text leaves with CR LF and comes back with one break per line.
   ExEdit lines;
@@ -173,8 +182,7 @@ TEST_F(EditTest, PasswordBoxesOpenNoMenuAndCopyNothing) {
   edit.RunKey('V', true, false);
   EXPECT_EQ(edit.Text(), "secret");
 
-  PopupSteps steps;
-  EXPECT_FALSE(RightClick(steps));
+  EXPECT_FALSE(RightClick({}));
   EXPECT_EQ(PopupWindowCount(), 0);
 }
 
@@ -183,19 +191,17 @@ TEST_F(EditTest, TheRightClickMenuEnablesOnlyWhatApplies) {
   edit.SetText("abc");
   edit.Select(3, 3);  // nothing selected: cut and copy are disabled
   SetClipboardTo(window, L"clip");
-  PopupSteps steps;
-  steps.Then([] {}).Then([] { ClickAt(FindMenu(), 30, kCutY); }).Then([] { ClickAt(FindMenu(), 30, kCopyY); }).Then([] {
-    ClickAt(FindMenu(), 30, kSelectAllY);
-  });
-  EXPECT_TRUE(RightClick(steps));
+  EXPECT_TRUE(RightClick({
+      [] { ClickAt(FindMenu(), 30, kCutY); },
+      [] { ClickAt(FindMenu(), 30, kCopyY); },
+      [] { ClickAt(FindMenu(), 30, kSelectAllY); },
+  }));
   Pump();  // the posted command
   EXPECT_EQ(edit.Text(), "abc");
   EXPECT_EQ(edit.SelectedText(), "abc");
   EXPECT_EQ(ClipboardText(window), L"clip");
 
-  PopupSteps cut;
-  cut.Then([] {}).Then([] { ClickAt(FindMenu(), 30, kCutY); });
-  EXPECT_TRUE(RightClick(cut));
+  EXPECT_TRUE(RightClick({[] { ClickAt(FindMenu(), 30, kCutY); }}));
   Pump();
   EXPECT_EQ(edit.Text(), "");
   EXPECT_EQ(ClipboardText(window), L"abc");
@@ -208,6 +214,7 @@ TEST_F(EditTest, FocusRunsTheBlinkAndDetachesTheImeInRestrictedModes) {
   ASSERT_NE(edit.Create(window, {20, 20, 200, 24}, options), 0u);
   HIMC original = ImmGetContext(window);
   ImmReleaseContext(window, original);
+  ASSERT_NE(original, nullptr);
   EXPECT_FALSE(edit.CaretShown());
 
   host.SetFocus(edit.Handle());

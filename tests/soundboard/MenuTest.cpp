@@ -87,6 +87,7 @@ TEST_F(MenuTest, AccessKeysAndArrowKeysChooseItems) {
   steps.Start();
   EXPECT_EQ(Popup(), 101);
   steps.Stop();
+  EXPECT_EQ(PostedCommands(), std::vector<WORD>{101});
 
   PopupSteps arrows;
   arrows.Then([&] {
@@ -98,7 +99,7 @@ TEST_F(MenuTest, AccessKeysAndArrowKeysChooseItems) {
   arrows.Start();
   EXPECT_EQ(Popup(), 101);
   arrows.Stop();
-  EXPECT_EQ(PostedCommands(), (std::vector<WORD>{101, 101}));
+  EXPECT_EQ(PostedCommands(), std::vector<WORD>{101});
 }
 
 TEST_F(MenuTest, HoverOpensTheSubMenuWhoseItemClosesTheWholeChain) {
@@ -146,10 +147,9 @@ TEST_F(MenuTest, ActivatingAnUnrelatedWindowClosesTheChainButNeverItsOwner) {
       });
   steps.Start();
   const int command = Popup();
-  const bool closedByActivation = !steps.Finished() || PopupWindowCount() == 0;
   steps.Stop();
   EXPECT_EQ(command, 0);
-  EXPECT_TRUE(closedByActivation);
+  EXPECT_FALSE(steps.ForcedClose());
   EXPECT_EQ(PopupWindowCount(), 0);
   Pump();
   EXPECT_TRUE(IsWindow(window));

@@ -55,6 +55,8 @@ class PopupSteps {
     if (Current() == this) Current() = nullptr;
   }
   bool Finished() const { return m_next >= m_steps.size(); }
+  // Whether popups were still open after the last step and had to be destroyed.
+  bool ForcedClose() const { return m_forcedClose; }
 
  private:
   static PopupSteps*& Current() {
@@ -70,14 +72,21 @@ class PopupSteps {
       return;
     }
     // The script is done: whatever is still open would hang the test.
-    for (HWND popup = FindDropDown(); popup != nullptr; popup = FindDropDown()) DestroyWindow(popup);
-    for (HWND popup = FindMenu(); popup != nullptr; popup = FindMenu()) DestroyWindow(popup);
+    for (HWND popup = FindDropDown(); popup != nullptr; popup = FindDropDown()) {
+      self->m_forcedClose = true;
+      DestroyWindow(popup);
+    }
+    for (HWND popup = FindMenu(); popup != nullptr; popup = FindMenu()) {
+      self->m_forcedClose = true;
+      DestroyWindow(popup);
+    }
   }
 
   UINT m_periodMs;
   UINT_PTR m_timer = 0;
   std::vector<std::function<void()>> m_steps;
   size_t m_next = 0;
+  bool m_forcedClose = false;
 };
 
 // A left click in client coordinates of `window`, as the mouse would send it.
