@@ -5,6 +5,7 @@
 #include "ExHost.h"
 #include "ExImageLoader.h"
 #include "ExListBox.h"
+#include "ExPaintHelpers.h"
 #include "ExPopup.h"
 #include "ExPopupGeometry.h"
 
@@ -32,6 +33,8 @@ LRESULT ExComboEdit::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
       case EXM_WANTPRESS:
         return 1;
       case WM_LBUTTONDOWN:
+        // The combo takes the focus, so Down and F4 open the list again.
+        if (ExHost* host = m_combo.Host()) host->SetFocus(m_combo.Handle());
         return m_combo.Dispatch(message, wParam, lParam);
       case WM_MOUSEMOVE:
       case WM_LBUTTONUP:
@@ -188,15 +191,8 @@ void ExCombo::Paint() {
   GdipGraphicsClear(graphics, 0);
   const float width = Width();
   const float height = Height();
-  GpSolidFill* fill = nullptr;
-  if (GdipCreateSolidFill(kBackground, &fill) == Ok) {
-    GdipFillRectangle(graphics, fill, 0, 0, width, height);
-    GdipDeleteBrush(fill);
-  }
-  UniqueGpPen frame;
-  if (GdipCreatePen1(m_open ? kOpenFrame : kFrame, 1.0f, UnitPixel, frame.Put()) == Ok) {
-    GdipDrawRectangle(graphics, frame.Get(), 0.5f, 0.5f, width - 1, height - 1);
-  }
+  ExFillRect(graphics, kBackground, 0, 0, width, height);
+  ExDrawFrame(graphics, m_open ? kOpenFrame : kFrame, width, height);
   const float arrowLeft = width - kArrowWidth;
   if (m_arrowImage) {
     UINT imageWidth = 0;
@@ -211,10 +207,7 @@ void ExCombo::Paint() {
   const float middleX = arrowLeft + kArrowWidth / 2;
   const float middleY = height / 2;
   const PointF arrow[] = {{middleX - 4, middleY - 2}, {middleX + 4, middleY - 2}, {middleX, middleY + 3}};
-  if (GdipCreateSolidFill(m_open ? kOpenFrame : kArrowColour, &fill) == Ok) {
-    GdipFillPolygon(graphics, fill, arrow, 3, FillModeAlternate);
-    GdipDeleteBrush(fill);
-  }
+  ExFillPolygon(graphics, m_open ? kOpenFrame : kArrowColour, arrow, 3);
 }
 
 LRESULT ExCombo::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 
 #include "ExFramework.h"
 #include "ExHost.h"
+#include "ExPaintHelpers.h"
 #include "ExPopupMenu.h"
 
 using namespace Gdiplus;
@@ -79,13 +80,6 @@ bool ClipboardHasText() {
 
 bool KeyHeld(int key) {
   return (GetKeyState(key) & 0x8000) != 0;
-}
-
-UniqueGpBrush SolidFillBrush(ARGB colour) {
-  UniqueGpBrush brush;
-  GpSolidFill* fill = nullptr;
-  if (GdipCreateSolidFill(colour, &fill) == Ok) brush.Reset(fill);
-  return brush;
 }
 
 }  // namespace
@@ -160,9 +154,9 @@ void ExEdit::BuildDrawingTools() {
     }
   }
   GdipCreatePen1(kCaretColour, 1.0f, UnitPixel, m_caretPen.Put());
-  m_selectionBrush = SolidFillBrush(m_options.textColour);
-  m_textBrush = SolidFillBrush(m_options.textColour);
-  m_selectedTextBrush = SolidFillBrush(kSelectedTextColour);
+  m_selectionBrush = ExSolidBrush(m_options.textColour);
+  m_textBrush = ExSolidBrush(m_options.textColour);
+  m_selectedTextBrush = ExSolidBrush(kSelectedTextColour);
 }
 
 GpFont* ExEdit::Font() const {
@@ -596,12 +590,8 @@ void ExEdit::Paint() {
   if (graphics == nullptr || !m_format) return;
   GdipResetClip(graphics);
   GdipGraphicsClear(graphics, 0);
-  const UniqueGpBrush background = SolidFillBrush(m_options.backgroundColour);
-  GdipFillRectangle(graphics, background.Get(), 0, 0, Width(), Height());
-  UniqueGpPen border;
-  if (GdipCreatePen1(m_options.borderColour, 1.0f, UnitPixel, border.Put()) == Ok) {
-    GdipDrawRectangle(graphics, border.Get(), 0.5f, 0.5f, Width() - 1, Height() - 1);
-  }
+  ExFillRect(graphics, m_options.backgroundColour, 0, 0, Width(), Height());
+  ExDrawFrame(graphics, m_options.borderColour, Width(), Height());
   const RectF inner = InnerArea();
   const float lineHeight = LineHeight();
   GdipSetClipRect(graphics, inner.X, inner.Y, inner.Width, inner.Height, CombineModeReplace);

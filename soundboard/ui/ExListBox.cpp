@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ExFramework.h"
+#include "ExPaintHelpers.h"
 #include "ExPopupGeometry.h"
 
 using namespace Gdiplus;
@@ -16,13 +17,6 @@ constexpr float kTopInset = 2.0f;
 constexpr float kTextIndent = 5.0f;
 constexpr float kBarWidth = 10.0f;
 constexpr ARGB kHighlightedText = 0xFFFFFFFF;
-
-void FillRect(GpGraphics* graphics, ARGB colour, float x, float y, float width, float height) {
-  GpSolidFill* brush = nullptr;
-  if (GdipCreateSolidFill(colour, &brush) != Ok) return;
-  GdipFillRectangle(graphics, brush, x, y, width, height);
-  GdipDeleteBrush(brush);
-}
 
 }  // namespace
 
@@ -116,20 +110,15 @@ void ExListBox::Paint() {
     const float y = kTopInset + static_cast<float>((row - m_firstRow) * kExListRowPitch);
     const bool selected = row + 1 == m_selected;
     const bool hovered = row + 1 == m_hovered;
-    if (hovered) FillRect(graphics, m_colours.hovered, 1, y, m_columnWidth - 2, kExListRowPitch);
-    if (selected) FillRect(graphics, m_colours.selected, 1, y, m_columnWidth - 2, kExListRowPitch);
-    FillRect(graphics, m_colours.rowLine, 1, y + kExListRowPitch - 1, m_columnWidth - 2, 1);
-    GpSolidFill* brush = nullptr;
-    if (GdipCreateSolidFill(selected || hovered ? kHighlightedText : m_textColour, &brush) != Ok) continue;
+    if (hovered) ExFillRect(graphics, m_colours.hovered, 1, y, m_columnWidth - 2, kExListRowPitch);
+    if (selected) ExFillRect(graphics, m_colours.selected, 1, y, m_columnWidth - 2, kExListRowPitch);
+    ExFillRect(graphics, m_colours.rowLine, 1, y + kExListRowPitch - 1, m_columnWidth - 2, 1);
+    const UniqueGpBrush brush = ExSolidBrush(selected || hovered ? kHighlightedText : m_textColour);
     const RectF layout(kTextIndent, y, m_columnWidth - kTextIndent - 2, kExListRowPitch);
     const std::wstring& text = m_rows[row];
-    GdipDrawString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &layout, format.Get(), brush);
-    GdipDeleteBrush(brush);
+    GdipDrawString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &layout, format.Get(), brush.Get());
   }
-  UniqueGpPen frame;
-  if (GdipCreatePen1(m_colours.frame, 1.0f, UnitPixel, frame.Put()) == Ok) {
-    GdipDrawRectangle(graphics, frame.Get(), 0.5f, 0.5f, Width() - 1, Height() - 1);
-  }
+  ExDrawFrame(graphics, m_colours.frame, Width(), Height());
 }
 
 LRESULT ExListBox::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {

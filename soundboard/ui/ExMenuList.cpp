@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ExFramework.h"
+#include "ExPaintHelpers.h"
 #include "ExPopup.h"
 
 using namespace Gdiplus;
@@ -20,13 +21,6 @@ constexpr ARGB kHighlightedText = 0xFFFFFFFF;
 constexpr ARGB kDisabledText = 0xFF9A9A9A;
 constexpr float kTextIndent = 24.0f;  // room for a check mark
 constexpr char kMenuTitle[] = "Ex_LayerUI_Menu";
-
-void FillRect(GpGraphics* graphics, ARGB colour, float x, float y, float width, float height) {
-  GpSolidFill* brush = nullptr;
-  if (GdipCreateSolidFill(colour, &brush) != Ok) return;
-  GdipFillRectangle(graphics, brush, x, y, width, height);
-  GdipDeleteBrush(brush);
-}
 
 wchar_t AccessKeyOf(const std::wstring& text) {
   for (size_t i = 0; i + 1 < text.size(); ++i) {
@@ -199,10 +193,7 @@ void ExMenuList::Paint() {
   GpGraphics* graphics = Graphics();
   if (graphics == nullptr || m_menu == nullptr) return;
   GdipGraphicsClear(graphics, kBackground);
-  UniqueGpPen frame;
-  if (GdipCreatePen1(kFrame, 1.0f, UnitPixel, frame.Put()) == Ok) {
-    GdipDrawRectangle(graphics, frame.Get(), 0.5f, 0.5f, Width() - 1, Height() - 1);
-  }
+  ExDrawFrame(graphics, kFrame, Width(), Height());
   UniqueGpStringFormat format;
   GdipCreateStringFormat(StringFormatFlagsNoWrap, LANG_NEUTRAL, format.Put());
   GdipSetStringFormatHotkeyPrefix(format.Get(), HotkeyPrefixShow);
@@ -217,23 +208,22 @@ void ExMenuList::Paint() {
     const float width = static_cast<float>(place.Width());
     const float height = static_cast<float>(place.Height());
     if (item.kind == ExMenuItemKind::kSeparator) {
-      FillRect(graphics, kSeparator, x + 4, y + 1, width - 8, 1);
+      ExFillRect(graphics, kSeparator, x + 4, y + 1, width - 8, 1);
       continue;
     }
     const bool highlighted = i == m_hovered && Selectable(i);
-    if (highlighted) FillRect(graphics, kHighlight, x, y, width, height);
+    if (highlighted) ExFillRect(graphics, kHighlight, x, y, width, height);
     const ARGB colour = item.state == kExMenuDisabled ? kDisabledText : highlighted ? kHighlightedText : kText;
-    GpSolidFill* brush = nullptr;
-    if (GdipCreateSolidFill(colour, &brush) != Ok) continue;
+    const UniqueGpBrush brush = ExSolidBrush(colour);
     const RectF layout(x + kTextIndent, y, width - kTextIndent, height);
-    GdipDrawString(graphics, item.text.c_str(), static_cast<INT>(item.text.size()), font, &layout, format.Get(), brush);
+    GdipDrawString(graphics, item.text.c_str(), static_cast<INT>(item.text.size()), font, &layout, format.Get(),
+                   brush.Get());
     if (item.kind == ExMenuItemKind::kSubMenu) {
       const float right = x + width - 8;
       const float middle = y + height / 2;
       const PointF arrow[] = {{right - 4, middle - 4}, {right, middle}, {right - 4, middle + 4}};
-      GdipFillPolygon(graphics, brush, arrow, 3, FillModeAlternate);
+      GdipFillPolygon(graphics, brush.Get(), arrow, 3, FillModeAlternate);
     }
-    GdipDeleteBrush(brush);
   }
 }
 

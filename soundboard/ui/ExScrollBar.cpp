@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ExPaintHelpers.h"
+
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
@@ -13,18 +15,6 @@ namespace {
 constexpr ARGB kTrackColour = 0x30000000;
 constexpr ARGB kPartColour = 0x90000000;
 constexpr float kMinimumThumb = 8.0f;
-
-void FillPolygon(GpGraphics* graphics, ARGB colour, const PointF* points, int count) {
-  GpSolidFill* brush = nullptr;
-  if (GdipCreateSolidFill(colour, &brush) != Ok) return;
-  GdipFillPolygon(graphics, brush, points, count, FillModeAlternate);
-  GdipDeleteBrush(brush);
-}
-
-void FillRectangle(GpGraphics* graphics, ARGB colour, float x, float y, float width, float height) {
-  const PointF corners[] = {{x, y}, {x + width, y}, {x + width, y + height}, {x, y + height}};
-  FillPolygon(graphics, colour, corners, 4);
-}
 
 }  // namespace
 
@@ -99,7 +89,7 @@ void ExScrollBar::Paint() {
   GdipGraphicsClear(graphics, 0);
   const float width = Width();
   const float height = Height();
-  FillRectangle(graphics, kTrackColour, 0, 0, width, height);
+  ExFillRect(graphics, kTrackColour, 0, 0, width, height);
   const Parts parts = Measure();
   const float across = m_vertical ? width : height;
   const float a = parts.trackStart;  // arrow length
@@ -109,16 +99,16 @@ void ExScrollBar::Paint() {
     const PointF up[] = {{across / 2, a * 0.25f}, {across * 0.8f, a * 0.75f}, {across * 0.2f, a * 0.75f}};
     const PointF down[] = {
         {across * 0.2f, end + a * 0.25f}, {across * 0.8f, end + a * 0.25f}, {across / 2, end + a * 0.75f}};
-    FillPolygon(graphics, kPartColour, up, 3);
-    FillPolygon(graphics, kPartColour, down, 3);
-    if (m_maximum > 0) FillRectangle(graphics, kPartColour, 2, parts.thumbStart, across - 4, parts.thumbLength);
+    ExFillPolygon(graphics, kPartColour, up, 3);
+    ExFillPolygon(graphics, kPartColour, down, 3);
+    if (m_maximum > 0) ExFillRect(graphics, kPartColour, 2, parts.thumbStart, across - 4, parts.thumbLength);
   } else {
     const PointF left[] = {{a * 0.25f, across / 2}, {a * 0.75f, across * 0.2f}, {a * 0.75f, across * 0.8f}};
     const PointF right[] = {
         {end + a * 0.25f, across * 0.2f}, {end + a * 0.75f, across / 2}, {end + a * 0.25f, across * 0.8f}};
-    FillPolygon(graphics, kPartColour, left, 3);
-    FillPolygon(graphics, kPartColour, right, 3);
-    if (m_maximum > 0) FillRectangle(graphics, kPartColour, parts.thumbStart, 2, parts.thumbLength, across - 4);
+    ExFillPolygon(graphics, kPartColour, left, 3);
+    ExFillPolygon(graphics, kPartColour, right, 3);
+    if (m_maximum > 0) ExFillRect(graphics, kPartColour, parts.thumbStart, 2, parts.thumbLength, across - 4);
   }
 }
 

@@ -6,20 +6,12 @@
 
 #include "ExCombo.h"
 #include "ExListBox.h"
-#include "FrameworkFixture.h"
 #include "PopupTestSupport.h"
 
 namespace {
 
-class ComboTest : public FrameworkTest {
+class ComboTest : public PopupFixture {
  protected:
-  void SetUp() override {
-    FrameworkTest::SetUp();
-    AttachHost();
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
-  }
-
   void CreateCombo(int itemCount, float y = 40) {
     ExComboOptions options;
     for (int i = 1; i <= itemCount; ++i) options.items.push_back("device " + std::to_string(i));

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "ExEdit.h"
-#include "FrameworkFixture.h"
 #include "PopupTestSupport.h"
 
 namespace {
@@ -43,15 +42,8 @@ std::string Ansi(const std::wstring& text) {
   return WideToAnsi(text);
 }
 
-class EditTest : public FrameworkTest {
+class EditTest : public PopupFixture {
  protected:
-  void SetUp() override {
-    FrameworkTest::SetUp();
-    AttachHost();
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
-  }
-
   void CreateEdit(ExEditOptions options = {}, ExRectF rect = {20, 20, 200, 24}) {
     ASSERT_NE(edit.Create(window, rect, options), 0u);
     host.SetFocus(edit.Handle());

@@ -1,7 +1,6 @@
 // Popup menus in real windows: commands, Escape, disabled and hidden items,
 // access keys, sub-menus, dismissal, and the popup hook's property clean-up.
 #include "ExPopupMenu.h"
-#include "FrameworkFixture.h"
 #include "PopupTestSupport.h"
 
 namespace {
@@ -11,13 +10,10 @@ constexpr int kOpenY = 8 + 11;
 constexpr int kDisabledY = 30 + 11;
 constexpr int kMoreY = 55 + 11;  // after the hidden item and the separator
 
-class MenuTest : public FrameworkTest {
+class MenuTest : public PopupFixture {
  protected:
   void SetUp() override {
-    FrameworkTest::SetUp();
-    AttachHost();
-    ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
+    PopupFixture::SetUp();
     subMenu.AddItem(std::wstring(L"子项(&S)"), 201);
     menu.AddItem(std::wstring(L"打开(&O)"), 101);
     menu.AddItem(std::wstring(L"禁用"), 102, kExMenuDisabled);

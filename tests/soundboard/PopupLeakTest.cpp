@@ -2,19 +2,16 @@
 // property, GDI or USER object, or memory behind.
 #include "ExCombo.h"
 #include "ExPopupMenu.h"
-#include "FrameworkFixture.h"
 #include "PopupTestSupport.h"
 
 namespace {
 
 constexpr UINT kDismissPopup = WM_APP + 1;
 
-class PopupLeakTest : public FrameworkTest {
+class PopupLeakTest : public PopupFixture {
  protected:
   void SetUp() override {
-    FrameworkTest::SetUp();
-    AttachHost();
-    ShowWindow(window, SW_SHOWNORMAL);
+    PopupFixture::SetUp();
     // Posted before each popup opens, handled by its nested loop: Escape for
     // the drop-down, a click on the first item for the menu.
     host.SetMessageHook([](HWND, UINT message, WPARAM, LPARAM) -> LRESULT {

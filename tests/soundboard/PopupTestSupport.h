@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ExPopup.h"
+#include "FrameworkFixture.h"
 
 inline HWND FindPopup(const wchar_t* title) {
   return FindWindowW(L"Ex_LayerUI", title);
@@ -99,3 +100,14 @@ inline void ClickAt(HWND window, int x, int y) {
 inline void PressKey(HWND window, WPARAM key) {
   PostMessageW(window, WM_KEYDOWN, key, 1);
 }
+
+// A shown, active host window: popups open from it and give activation back.
+class PopupFixture : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    AttachHost();
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+  }
+};
