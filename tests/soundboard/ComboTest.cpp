@@ -189,6 +189,26 @@ TEST_F(ComboTest, TheOwnerClosingEndsTheLoopWithoutTouchingTheGoneCombo) {
   EXPECT_EQ(PopupWindowCount(), 0);
 }
 
+TEST_F(ComboTest, AnEditableComboTypesIntoItsFieldAndOpensFromItsArrow) {
+  ExComboOptions options;
+  options.items = {"one", "two"};
+  options.dropStyle = ExDropStyle::kEditable;
+  ASSERT_NE(combo.Create(window, {20, 40, 140, 25}, options), 0u);
+  Click(40, 50);  // the field takes the focus and the caret
+  SendMessageW(window, WM_CHAR, L'x', 1);
+  EXPECT_EQ(combo.Text(), "x");
+  EXPECT_FALSE(combo.IsOpen());
+
+  PopupSteps steps;
+  steps.Then([&] { ClickAt(FindDropDown(), 30, 1 + 2 + 19 + 8); });
+  steps.Start();
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(150, 50));  // the arrow area
+  steps.Stop();
+  SendMessageW(window, WM_LBUTTONUP, 0, Point(150, 50));
+  EXPECT_EQ(combo.CurrentIndex(), 2);
+  EXPECT_EQ(combo.Text(), "two");
+}
+
 TEST_F(ComboTest, ItemsValuesAndCurrentIndex) {
   CreateCombo(0);
   EXPECT_EQ(combo.AddItem("first", 11), 1);

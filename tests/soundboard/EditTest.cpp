@@ -178,6 +178,31 @@ TEST_F(EditTest, PasswordBoxesOpenNoMenuAndCopyNothing) {
   EXPECT_EQ(PopupWindowCount(), 0);
 }
 
+TEST_F(EditTest, PasswordBoxesDrawThePasswordCharacterForEveryCharacter) {
+  ExEditOptions hidden;
+  hidden.mode = ExInputMode::kPassword;
+  hidden.text = "abc";
+  ASSERT_NE(edit.Create(window, {20, 20, 120, 24}, hidden), 0u);
+  ExEdit shown;
+  ExEditOptions stars;
+  stars.text = "***";
+  ASSERT_NE(shown.Create(window, {20, 60, 120, 24}, stars), 0u);
+  ExEdit plain;
+  ExEditOptions letters;
+  letters.text = "abc";
+  ASSERT_NE(plain.Create(window, {20, 100, 120, 24}, letters), 0u);
+  int differencesFromStars = 0;
+  int differencesFromLetters = 0;
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      differencesFromStars += Pixel(20 + x, 20 + y) != Pixel(20 + x, 60 + y) ? 1 : 0;
+      differencesFromLetters += Pixel(20 + x, 20 + y) != Pixel(20 + x, 100 + y) ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(differencesFromStars, 0);
+  EXPECT_GT(differencesFromLetters, 20);
+}
+
 TEST_F(EditTest, TheRightClickMenuEnablesOnlyWhatApplies) {
   CreateEdit();
   edit.SetText("abc");
