@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "InstallRecord.h"
+#include "InstallRecordSamples.h"
 #include "ProxyRecordBuilder.h"
 #include "SkinPackage.h"
 
@@ -37,20 +38,8 @@ Bytes ReadFile(const fs::path& path) {
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-tagUninstallItem Item(int32_t kind, const std::u16string& path) {
-  tagUninstallItem item = {};
-  item.nKind = kind;
-  SetRecordText(item.szPath, path);
-  return item;
-}
-
 void InstallRecordSeeds(const fs::path& folder) {
-  InstallRecord perItem = {};
-  SetRecordText(perItem.info.szRegKey, u"Quobly");
-  SetRecordText(perItem.info.szProductName, u"Quobly 音效");
-  SetRecordText(perItem.info.szMenuFolder, u"Quobly");
-  perItem.items = {Item(1, u"C:\\Quobly\\Quobly.exe"), Item(0, u"C:\\Quobly\\主持音效\\")};
-  perItem.links = {Item(1, u"C:\\Users\\Public\\Desktop\\Quobly.lnk")};
+  const InstallRecord perItem = PerItemRecord();
   WriteSeed(folder, "per-item", WriteInstallRecord(perItem));
 
   InstallRecord headerOnly = perItem;

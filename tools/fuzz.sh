@@ -7,7 +7,7 @@
 # build-native/fuzz/corpus/<target>, so later runs go on from there; a crash
 # leaves its input in build-native/fuzz/crashes/ and fails the run. Inputs
 # that once crashed a target are kept in fuzz/regressions/<target> and run
-# first.
+# first. An input that takes over 10 s counts as a hang and fails the run too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-600}
@@ -37,7 +37,7 @@ for target in "${targets[@]}"; do
   echo "== fuzz_$target: $seconds s"
   status=0
   nice -n 19 "$root/build-native/fuzz_$target" -max_total_time="$seconds" -max_len="${max_len[$target]}" \
-    -artifact_prefix="$fuzz/crashes/$target-" -print_final_stats=1 \
+    -artifact_prefix="$fuzz/crashes/$target-" -timeout=10 -print_final_stats=1 \
     "${corpora[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
   if [ "$status" -ne 0 ]; then
