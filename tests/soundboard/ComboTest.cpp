@@ -209,6 +209,51 @@ TEST_F(ComboTest, AnEditableComboTypesIntoItsFieldAndOpensFromItsArrow) {
   EXPECT_EQ(combo.Text(), "two");
 }
 
+// A 40 x 26 drop-button strip as BMP bytes: the closed frame red, the open one blue.
+std::string TwoFrameArrowPicture() {
+  constexpr int kWidth = 40, kHeight = 26;
+  BITMAPFILEHEADER file = {};
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = kWidth;
+  info.biHeight = kHeight;
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + kWidth * kHeight * 4;
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const std::uint32_t pixel = x < kWidth / 2 ? 0xFFFF0000u : 0xFF0000FFu;
+      bytes.append(reinterpret_cast<const char*>(&pixel), 4);
+    }
+  }
+  return bytes;
+}
+
+TEST_F(ComboTest, TheDropButtonPictureShowsItsOpenFrameWhileTheListIsOpen) {
+  CreateCombo(3);
+  const std::string picture = TwoFrameArrowPicture();
+  ASSERT_TRUE(combo.SetArrowImage(picture.data(), picture.size()));
+  const int arrowX = 20 + 140 - 10;  // the middle of the 20-pixel drop-button
+  EXPECT_NEAR(Red(Pixel(arrowX, 52)), 255, 3);
+  EXPECT_NEAR(Blue(Pixel(arrowX, 52)), 0, 3);
+  std::uint32_t whileOpen = 0;
+  PopupSteps steps;
+  steps.Then([&] {
+    whileOpen = Pixel(arrowX, 52);
+    PressKey(FindDropDown(), VK_ESCAPE);
+  });
+  steps.Start();
+  combo.DropDown();
+  steps.Stop();
+  EXPECT_NEAR(Blue(whileOpen), 255, 3);
+  EXPECT_NEAR(Red(whileOpen), 0, 3);
+  EXPECT_NEAR(Red(Pixel(arrowX, 52)), 255, 3);  // closed again
+}
+
 TEST_F(ComboTest, ItemsValuesAndCurrentIndex) {
   CreateCombo(0);
   EXPECT_EQ(combo.AddItem("first", 11), 1);
