@@ -1,0 +1,108 @@
+#include "ExButton.h"
+
+#include "ExFramework.h"
+#include "ExHost.h"
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+ExHandle ExButton::Create(const ExParent& parent, const ExRectF& rect, const std::string& text,
+                          const ExButtonOptions& options) {
+  Destroy();
+  m_text.SetText(AnsiToWide(text));
+  m_text.SetColour(options.textColour);
+  m_text.SetFont(options.font);
+  m_text.Format().SetAlignment(StringAlignmentCenter);
+  m_text.Format().SetLineAlignment(StringAlignmentCenter);
+  m_rounded = options.rounded;
+  m_clip = options.clip;
+  m_shading = options.shading;
+  m_state = ExButtonState::kNormal;
+  ExElementStyle style;
+  style.typeCode = kExTypeButton;
+  style.visible = options.visible;
+  style.animationPeriod = 60;
+  return ExElement::Create(parent, rect, style);
+}
+
+std::string ExButton::Text() const {
+  return WideToAnsi(m_text.Text());
+}
+
+void ExButton::SetText(const std::string& text) {
+  m_text.SetText(AnsiToWide(text));
+  if (Handle() != 0) Host()->SetAccessKey(Handle(), AccessKeyOf(m_text.Text()));
+  Repaint();
+}
+
+void ExButton::SetTextColour(ARGB colour) {
+  m_text.SetColour(colour);
+  Repaint();
+}
+
+LRESULT ExButton::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      ChangeState(ExButtonEvent::kPress);
+      break;
+    case WM_LBUTTONUP:
+      ChangeState(ExButtonEvent::kRelease);
+      break;
+    case EXM_SETFOCUS:
+      ChangeState(ExButtonEvent::kFocus);
+      break;
+    case EXM_MOUSEENTER:
+      ChangeState(ExButtonEvent::kEnter);
+      break;
+    case EXM_MOUSELEAVE:
+      ChangeState(ExButtonEvent::kLeave);
+      break;
+    case EXM_KILLFOCUS:
+      ChangeState(ExButtonEvent::kKillFocus);
+      break;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_CREATE:
+      Host()->SetAccessKey(Handle(), AccessKeyOf(m_text.Text()));
+      return 0;
+    default:
+      break;
+  }
+  return ExElement::ClassProc(message, wParam, lParam);
+}
+
+void ExButton::ChangeState(ExButtonEvent event) {
+  const ExButtonState next = NextButtonState(m_state, event, Interactive());
+  if (next == m_state) return;
+  m_state = next;
+  Repaint();
+}
+
+void ExButton::Paint() {
+  GpGraphics* graphics = Graphics();
+  if (graphics == nullptr) return;
+  GdipGraphicsClear(graphics, 0);
+  const ExRectF area{0, 0, Width(), Height()};
+  if (m_clip) {
+    UniqueGpPath clip = ExRoundedPath(area, 4);
+    if (clip) GdipSetClipPath(graphics, clip.Get(), CombineModeReplace);
+  }
+  DrawBackground(graphics, area);
+  if (ShowsText()) m_text.Draw(graphics, area);
+  GdipResetClip(graphics);
+}
+
+void ExButton::DrawBackground(GpGraphics* graphics, const ExRectF& area) {
+  const COLORREF theme = m_shading.value_or(static_cast<COLORREF>(Host()->Theme()));
+  const ExButtonLook look = ButtonLook(m_state, Disabled(), theme);
+  const float radius = m_rounded ? 3.0f : 0.0f;
+  const ExRectF outer{0.5f, 0.5f, area.width - 1, area.height - 1};
+  const ExRectF inner{1.5f, 1.5f, area.width - 3, area.height - 3};
+  UniqueGpPath body = ExRoundedPath(outer, radius);
+  ExFillPath(graphics, body.Get(), look.fill);
+  ExFillGradient(graphics, area, body.Get(), look.shadeTop, look.shadeBottom, true);
+  ExStrokePath(graphics, body.Get(), look.outerBorder);
+  ExStrokePath(graphics, ExRoundedPath(inner, radius).Get(), look.innerBorder);
+  ExFillRect(graphics, {2, 2, area.width - 4, 1}, look.topLine);
+}

@@ -1,0 +1,72 @@
+#include "ExLabel.h"
+
+#include "ExFramework.h"
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+ExHandle ExLabel::Create(const ExParent& parent, const ExRectF& rect, const std::string& text,
+                         const ExLabelOptions& options) {
+  Destroy();
+  m_options = options;
+  m_text.SetText(AnsiToWide(text));
+  m_text.SetColour(options.textColour);
+  m_text.SetFont(options.font);
+  m_text.Format().Create(options.wordWrap ? ExStringFormat::kWordWrapFlags : ExStringFormat::kControlFlags);
+  m_text.Format().SetAlignment(options.alignment);
+  m_text.Format().SetLineAlignment(options.lineAlignment);
+  if (!options.wordWrap) m_text.Format().SetTrimming(StringTrimmingEllipsisCharacter);
+  ExElementStyle style;
+  style.typeCode = kExTypeLabel;
+  style.visible = options.visible;
+  style.interactive = false;
+  return ExElement::Create(parent, rect, style);
+}
+
+std::string ExLabel::Text() const {
+  return WideToAnsi(m_text.Text());
+}
+
+void ExLabel::SetText(const std::string& text) {
+  SetWideText(AnsiToWide(text));
+}
+
+void ExLabel::SetWideText(std::wstring text) {
+  m_text.SetText(std::move(text));
+  Repaint();
+}
+
+void ExLabel::SetTextColour(ARGB colour) {
+  m_text.SetColour(colour);
+  Repaint();
+}
+
+LRESULT ExLabel::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case EXM_SETFOCUS:
+    case EXM_KILLFOCUS:
+      Repaint();  // the focus outline comes or goes
+      break;
+    default:
+      break;
+  }
+  return ExElement::ClassProc(message, wParam, lParam);
+}
+
+void ExLabel::Paint() {
+  GpGraphics* graphics = Graphics();
+  if (graphics == nullptr) return;
+  GdipGraphicsClear(graphics, 0);
+  const ExRectF area{0, 0, Width(), Height()};
+  if (m_options.backgroundFrom) {
+    ExFillGradient(graphics, area, nullptr, *m_options.backgroundFrom,
+                   m_options.backgroundTo.value_or(*m_options.backgroundFrom), m_options.verticalGradient);
+  }
+  const ExRectF frame{0.5f, 0.5f, area.width - 1, area.height - 1};
+  if (m_options.border) ExStrokePath(graphics, ExRoundedPath(frame, 0).Get(), *m_options.border);
+  m_text.Draw(graphics, {2, 2, area.width - 4, area.height - 4}, m_options.outline);
+  if (HasFocus()) ExStrokePath(graphics, ExRoundedPath(frame, 2).Get(), m_text.Colour());
+}

@@ -1,0 +1,33 @@
+// ExSystemButtons: the caption buttons a host draws for its style flags,
+// right to left close, maximise (restore while maximised) and minimise, in
+// cells of the framework's caption-button sprite. A click sends the window
+// the matching system command.
+#pragma once
+
+#include <vector>
+
+#include "ExElement.h"
+
+class ExSystemButtons : public ExElement {
+ public:
+  ~ExSystemButtons() override { Destroy(); }
+
+  enum class Button { kClose, kMaximise, kMinimise };
+
+  // Lays out the buttons the style flags ask for at `rect` on `window`.
+  ExHandle Create(HWND window, const ExRectF& rect, unsigned styleFlags);
+  int ButtonCount() const { return static_cast<int>(m_buttons.size()); }
+
+ protected:
+  LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  int CellUnder(LPARAM windowPoint) const;
+  void SetLook(int hovered, int pressed);
+  void Paint();
+
+  std::vector<Button> m_buttons;  // left to right
+  UniqueGpBitmap m_sprite;
+  int m_hovered = -1;
+  int m_pressed = -1;
+};
