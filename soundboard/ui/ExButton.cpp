@@ -97,12 +97,10 @@ void ExButton::DrawBackground(GpGraphics* graphics, const ExRectF& area) {
   const COLORREF theme = m_shading.value_or(static_cast<COLORREF>(Host()->Theme()));
   const ExButtonLook look = ButtonLook(m_state, Disabled(), theme);
   const float radius = m_rounded ? 3.0f : 0.0f;
-  const ExRectF outer{0.5f, 0.5f, area.width - 1, area.height - 1};
-  const ExRectF inner{1.5f, 1.5f, area.width - 3, area.height - 3};
-  UniqueGpPath body = ExRoundedPath(outer, radius);
+  UniqueGpPath body = ExRoundedPath({0.5f, 0.5f, area.width - 1, area.height - 1}, radius);
   ExFillPath(graphics, body.Get(), look.fill);
   ExFillGradient(graphics, area, body.Get(), look.shadeTop, look.shadeBottom, true);
-  ExStrokePath(graphics, body.Get(), look.outerBorder);
-  ExStrokePath(graphics, ExRoundedPath(inner, radius).Get(), look.innerBorder);
+  ExFrame(graphics, area, radius, look.outerBorder);
+  ExFrame(graphics, {1, 1, area.width - 2, area.height - 2}, radius, look.innerBorder);
   ExFillRect(graphics, {2, 2, area.width - 4, 1}, look.topLine);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ExImageLoader.h"
+#include "ExPaint.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -131,9 +132,7 @@ void ExImage::Paint() {
     const bool centred = m_mode == ExDrawMode::kCentre || m_mode == ExDrawMode::kFit;
     const float x = centred ? (Width() - drawnWidth) / 2 : 0;
     const float y = centred ? (Height() - drawnHeight) / 2 : 0;
-    GdipSetInterpolationMode(graphics, InterpolationModeHighQualityBicubic);
-    GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
-    GdipDrawImageRect(graphics, picture, x, y, drawnWidth, drawnHeight);
+    ExDrawStretched(graphics, picture, {x, y, drawnWidth, drawnHeight});
   }
   if (HasFocus()) {
     UniqueGpPen pen;

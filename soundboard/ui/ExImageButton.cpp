@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ExImageLoader.h"
+#include "ExPaint.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
@@ -36,7 +37,5 @@ void ExImageButton::DrawBackground(GpGraphics* graphics, const ExRectF& area) {
   if (!Disabled() && State() == ExButtonState::kPressed) frame = 2;
   GpBitmap* piece = m_frames[frame] ? m_frames[frame].Get() : m_frames[0].Get();
   if (piece == nullptr) return;
-  GdipSetInterpolationMode(graphics, InterpolationModeHighQualityBilinear);
-  GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
-  GdipDrawImageRect(graphics, piece, area.x, area.y, area.width, area.height);
+  ExDrawStretched(graphics, piece, area);
 }

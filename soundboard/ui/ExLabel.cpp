@@ -65,8 +65,7 @@ void ExLabel::Paint() {
     ExFillGradient(graphics, area, nullptr, *m_options.backgroundFrom,
                    m_options.backgroundTo.value_or(*m_options.backgroundFrom), m_options.verticalGradient);
   }
-  const ExRectF frame{0.5f, 0.5f, area.width - 1, area.height - 1};
-  if (m_options.border) ExStrokePath(graphics, ExRoundedPath(frame, 0).Get(), *m_options.border);
+  if (m_options.border) ExFrame(graphics, area, 0, *m_options.border);
   m_text.Draw(graphics, {2, 2, area.width - 4, area.height - 4}, m_options.outline);
-  if (HasFocus()) ExStrokePath(graphics, ExRoundedPath(frame, 2).Get(), m_text.Colour());
+  if (HasFocus()) ExFrame(graphics, area, 2, m_text.Colour());
 }

@@ -71,6 +71,36 @@ void ExStrokePath(GpGraphics* graphics, GpPath* path, ARGB colour, float width) 
   if (GdipCreatePen1(colour, width, UnitPixel, pen.Put()) == Ok) GdipDrawPath(graphics, pen.Get(), path);
 }
 
+void ExFrame(GpGraphics* graphics, const ExRectF& bounds, float radius, ARGB colour) {
+  if (radius > 0) {
+    ExStrokePath(graphics,
+                 ExRoundedPath({bounds.x + 0.5f, bounds.y + 0.5f, bounds.width - 1, bounds.height - 1}, radius).Get(),
+                 colour);
+    return;
+  }
+  // Square frames are filled, not stroked: pens place one-pixel lines on
+  // pixel edges differently from one GDI+ to another.
+  ExFillRect(graphics, {bounds.x, bounds.y, bounds.width, 1}, colour);
+  ExFillRect(graphics, {bounds.x, bounds.y + bounds.height - 1, bounds.width, 1}, colour);
+  ExFillRect(graphics, {bounds.x, bounds.y + 1, 1, bounds.height - 2}, colour);
+  ExFillRect(graphics, {bounds.x + bounds.width - 1, bounds.y + 1, 1, bounds.height - 2}, colour);
+}
+
+void ExDrawStretched(GpGraphics* graphics, GpBitmap* bitmap, const ExRectF& place) {
+  UINT width = 0;
+  UINT height = 0;
+  GdipGetImageWidth(bitmap, &width);
+  GdipGetImageHeight(bitmap, &height);
+  UniqueGpImageAttributes edges;
+  if (width == 0 || height == 0 || GdipCreateImageAttributes(edges.Put()) != Ok) return;
+  GdipSetImageAttributesWrapMode(edges.Get(), WrapModeTileFlipXY, 0, FALSE);
+  GdipSetInterpolationMode(graphics, InterpolationModeHighQualityBilinear);
+  GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
+  GdipDrawImageRectRect(graphics, bitmap, place.x, place.y, place.width, place.height, 0, 0, static_cast<REAL>(width),
+                        static_cast<REAL>(height), UnitPixel, edges.Get(), nullptr, nullptr);
+  GdipSetPixelOffsetMode(graphics, PixelOffsetModeDefault);
+}
+
 UniqueGpFont ExCreateFont(const ExFontSpec& spec) {
   UniqueGpFont font;
   ExFramework* framework = ExFramework::Get();

@@ -18,6 +18,13 @@ void ExFillRect(Gdiplus::GpGraphics* graphics, const ExRectF& rect, Gdiplus::ARG
 void ExFillGradient(Gdiplus::GpGraphics* graphics, const ExRectF& rect, Gdiplus::GpPath* path, Gdiplus::ARGB from,
                     Gdiplus::ARGB to, bool vertical);
 void ExStrokePath(Gdiplus::GpGraphics* graphics, Gdiplus::GpPath* path, Gdiplus::ARGB colour, float width = 1.0f);
+// A one-pixel frame just inside `bounds` (whole pixels), with corners of
+// `radius` or square.
+void ExFrame(Gdiplus::GpGraphics* graphics, const ExRectF& bounds, float radius, Gdiplus::ARGB colour);
+
+// Draws `bitmap` scaled over `place`, with its edge pixels repeated outward
+// so that a stretched picture keeps crisp, opaque borders.
+void ExDrawStretched(Gdiplus::GpGraphics* graphics, Gdiplus::GpBitmap* bitmap, const ExRectF& place);
 
 // A font from the given face, pixel size and style; unset values (empty
 // face, size 0, style -1) come from the framework's default font. Empty

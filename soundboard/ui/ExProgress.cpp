@@ -97,6 +97,5 @@ void ExProgress::Paint() {
     }
   }
   GdipResetClip(graphics);
-  ExStrokePath(graphics, ExRoundedPath({0.5f, 0.5f, area.width - 1, area.height - 1}, m_rounded ? 6.0f : 0.0f).Get(),
-               m_options.border);
+  ExFrame(graphics, area, m_rounded ? 6.0f : 0.0f, m_options.border);
 }
