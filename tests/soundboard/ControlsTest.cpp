@@ -322,6 +322,7 @@ TEST_F(ControlsTest, ImagesThatDoNotDecodeDrawNothingAndStillImagesDoNotAnimate)
 
 TEST_F(ControlsTest, TooltipFollowsTheHoveredElementsText) {
   AttachHost();
+  EXPECT_EQ(SendMessageA(host.TooltipWindow(), TTM_GETMAXTIPWIDTH, 0, 0), 1024);  // long tips wrap
   ExImageButton pin;
   ExImageButton plain;
   ASSERT_NE(pin.Create(window, {40, 4, 25, 26}, ""), 0u);
