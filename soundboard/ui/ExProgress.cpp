@@ -14,11 +14,10 @@ ExHandle ExProgress::Create(const ExParent& parent, const ExRectF& rect, const E
   style.typeCode = kExTypeProgress;
   style.visible = options.visible;
   style.interactive = false;
-  const ExHost* host = parent.window != nullptr                ? ExHost::FromWindow(parent.window)
-                       : FromHandle(parent.element) != nullptr ? FromHandle(parent.element)->Host()
-                                                               : nullptr;
-  m_rounded = options.rounded.value_or(host != nullptr && host->Theme() != 0);
-  return ExElement::Create(parent, rect, style);
+  m_rounded = options.rounded.value_or(true);
+  const ExHandle handle = ExElement::Create(parent, rect, style);
+  if (handle != 0 && !options.rounded) SetRounded(Host()->Theme() != 0);  // the host decides by default
+  return handle;
 }
 
 void ExProgress::SetValue(int value) {

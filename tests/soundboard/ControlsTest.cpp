@@ -139,6 +139,21 @@ TEST_F(ControlsTest, ProgressAtMaximumFillsTheInnerRectangleAndAtMinimumDrawsNoB
   EXPECT_EQ(Red(BitmapPixel(bar, 10, 15)), 0);
 }
 
+TEST_F(ControlsTest, BarsAreRoundedUnlessTheHostThemeIsZero) {
+  ExAttachOptions square;
+  square.theme = 0;
+  AttachHost(square);
+  ExProgress bar;
+  ExProgressOptions options = SolidBar();
+  options.rounded.reset();
+  options.value = 100;
+  ASSERT_NE(bar.Create(window, {20, 20, 70, 30}, options), 0u);
+  EXPECT_FALSE(bar.Rounded());
+  EXPECT_EQ(Red(BitmapPixel(bar, 2, 2)), 255);  // the bar's corner is square
+  bar.SetRounded(true);
+  EXPECT_LT(Alpha(BitmapPixel(bar, 2, 2)), 255);
+}
+
 TEST_F(ControlsTest, VerticalBarGrowsFromTheBottom) {
   AttachHost();
   ExProgress bar;
