@@ -56,6 +56,10 @@ LRESULT ExButton::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case EXM_MOUSELEAVE:
       ChangeState(ExButtonEvent::kLeave);
+      if (Disabled() != m_paintedDisabled) Repaint();  // enabling or disabling ends here too
+      break;
+    case WM_TIMER:
+      OnAnimationTick();
       break;
     case EXM_KILLFOCUS:
       ChangeState(ExButtonEvent::kKillFocus);
@@ -75,14 +79,30 @@ LRESULT ExButton::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void ExButton::ChangeState(ExButtonEvent event) {
   const ExButtonState next = NextButtonState(m_state, event, Interactive());
   if (next == m_state) return;
+  m_fadeFrom = CurrentLook();
   m_state = next;
+  m_fadeStep = AnimationPeriod() > 0 && StartTimer(static_cast<UINT>(AnimationPeriod())) ? 1 : 0;
   Repaint();
+}
+
+void ExButton::OnAnimationTick() {
+  // The half-way look has had its period: now the state's own.
+  m_fadeStep = 0;
+  StopTimer();
+  Repaint();
+}
+
+ExButtonLook ExButton::CurrentLook() const {
+  const COLORREF theme = m_shading.value_or(static_cast<COLORREF>(Host() != nullptr ? Host()->Theme() : 7));
+  const ExButtonLook target = ButtonLook(m_state, Disabled(), theme);
+  return m_fadeStep > 0 ? BlendLooks(m_fadeFrom, target, 0.5) : target;
 }
 
 void ExButton::Paint() {
   GpGraphics* graphics = Graphics();
   if (graphics == nullptr) return;
   GdipGraphicsClear(graphics, 0);
+  m_paintedDisabled = Disabled();
   const ExRectF area{0, 0, Width(), Height()};
   if (m_clip) {
     UniqueGpPath clip = ExRoundedPath(area, 4);
@@ -94,8 +114,7 @@ void ExButton::Paint() {
 }
 
 void ExButton::DrawBackground(GpGraphics* graphics, const ExRectF& area) {
-  const COLORREF theme = m_shading.value_or(static_cast<COLORREF>(Host()->Theme()));
-  const ExButtonLook look = ButtonLook(m_state, Disabled(), theme);
+  const ExButtonLook look = CurrentLook();
   const float radius = m_rounded ? 3.0f : 0.0f;
   UniqueGpPath body = ExRoundedPath({0.5f, 0.5f, area.width - 1, area.height - 1}, radius);
   ExFillPath(graphics, body.Get(), look.fill);

@@ -1,6 +1,7 @@
 // ExButton: a push button with four visual states (normal, hover, pressed,
 // focused), drawn from the framework's six-layer look in the host's theme
-// colour unless a subclass draws its own background. Its text's "&" names
+// colour unless a subclass draws its own background. The look moves to a new
+// state's colours in two steps, one animation period (60 ms) apart. Its text's "&" names
 // an access key: Alt with that key clicks the button.
 #pragma once
 
@@ -47,6 +48,9 @@ class ExButton : public ExElement {
 
  private:
   void ChangeState(ExButtonEvent event);
+  void OnAnimationTick();
+  // The look of the state, or of the way to it while the change animates.
+  ExButtonLook CurrentLook() const;
   void Paint();
 
   ExText m_text{0xD2000000};
@@ -55,4 +59,7 @@ class ExButton : public ExElement {
   bool m_clip = false;
   std::optional<COLORREF> m_shading;
   int m_userValue = 0;
+  ExButtonLook m_fadeFrom = {};
+  int m_fadeStep = 0;  // 1 while the half-way look shows
+  bool m_paintedDisabled = false;
 };

@@ -53,6 +53,30 @@ ExButtonLook ButtonLook(ExButtonState state, bool disabled, std::uint32_t theme)
           ExColour(kBlack, a.outer), ExColour(kWhite, a.inner), ExColour(kBlack, a.line)};
 }
 
+namespace {
+
+std::uint32_t BlendColour(std::uint32_t from, std::uint32_t to, double share) {
+  std::uint32_t result = 0;
+  for (int shift = 0; shift < 32; shift += 8) {
+    const double a = (from >> shift) & 0xFF;
+    const double b = (to >> shift) & 0xFF;
+    result |= static_cast<std::uint32_t>(std::lround(a + (b - a) * share)) << shift;
+  }
+  return result;
+}
+
+}  // namespace
+
+ExButtonLook BlendLooks(const ExButtonLook& from, const ExButtonLook& to, double share) {
+  share = std::min(1.0, std::max(0.0, share));
+  return {BlendColour(from.fill, to.fill, share),
+          BlendColour(from.shadeTop, to.shadeTop, share),
+          BlendColour(from.shadeBottom, to.shadeBottom, share),
+          BlendColour(from.outerBorder, to.outerBorder, share),
+          BlendColour(from.innerBorder, to.innerBorder, share),
+          BlendColour(from.topLine, to.topLine, share)};
+}
+
 wchar_t AccessKeyOf(const std::wstring& text) {
   const size_t amp = text.find(L'&');
   return amp == std::wstring::npos || amp + 1 >= text.size() ? 0 : text[amp + 1];

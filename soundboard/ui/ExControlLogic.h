@@ -32,6 +32,9 @@ struct ExButtonLook {
 // `theme` is the shading colour (0x00BBGGRR).
 ExButtonLook ButtonLook(ExButtonState state, bool disabled, std::uint32_t theme);
 
+// Each colour `share` (0..1) of the way from `from` to `to`, channel by channel.
+ExButtonLook BlendLooks(const ExButtonLook& from, const ExButtonLook& to, double share);
+
 // The character after the first "&", or 0 when there is none.
 wchar_t AccessKeyOf(const std::wstring& text);
 

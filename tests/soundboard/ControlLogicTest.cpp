@@ -44,6 +44,17 @@ TEST(ControlLogicTest, ButtonLookComesFromTheStateTableInTheThemeColour) {
   EXPECT_EQ(disabled.topLine, 0x00000000u);
 }
 
+TEST(ControlLogicTest, LooksBlendChannelByChannel) {
+  const ExButtonLook from = ButtonLook(ExButtonState::kNormal, false, 7);
+  const ExButtonLook to = ButtonLook(ExButtonState::kPressed, false, 7);
+  const ExButtonLook half = BlendLooks(from, to, 0.5);
+  EXPECT_EQ(half.fill, from.fill);
+  EXPECT_EQ(half.shadeTop, 0x4D070000u);     // alpha 0 to 153
+  EXPECT_EQ(half.shadeBottom, 0x3E070000u);  // 102 to 21, rounded
+  EXPECT_EQ(BlendLooks(from, to, 1.0).topLine, to.topLine);
+  EXPECT_EQ(BlendLooks(from, to, 7.0).topLine, to.topLine);  // clamped
+}
+
 TEST(ControlLogicTest, AccessKeyIsTheCharacterAfterTheFirstAmpersand) {
   EXPECT_EQ(AccessKeyOf(L"Bind (&B)"), L'B');
   EXPECT_EQ(AccessKeyOf(L"&a&b"), L'a');

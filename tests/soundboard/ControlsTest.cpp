@@ -246,6 +246,31 @@ TEST_F(ControlsTest, ButtonsRegisterTheirAccessKeyAndRepaintOnStateChanges) {
   EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(ControlsTest, ButtonLookSettlesOnePeriodAfterAStateChange) {
+  AttachHost();
+  ExButton button;
+  ASSERT_NE(button.Create(window, {40, 40, 80, 24}, ""), 0u);
+  const ARGB normal = BitmapPixel(button, 40, 4);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(60, 50));
+  const ARGB halfWay = BitmapPixel(button, 40, 4);
+  EXPECT_NE(halfWay, normal);
+  ARGB settled = halfWay;
+  EXPECT_TRUE(WaitUntil([&] {
+    Pump();
+    settled = BitmapPixel(button, 40, 4);
+    return settled != halfWay;
+  }));
+  Sleep(150);
+  Pump();
+  EXPECT_EQ(BitmapPixel(button, 40, 4), settled);  // and stays
+
+  // Disabling re-renders in the disabled colours, whatever the state was.
+  SendMessageW(window, WM_LBUTTONUP, 0, Point(60, 50));
+  const ARGB enabledLook = BitmapPixel(button, 40, 12);
+  button.SetDisabled(true);
+  EXPECT_NE(BitmapPixel(button, 40, 12), enabledLook);
+}
+
 TEST_F(ControlsTest, TabShowsOnlyTheCurrentPagesItemsAndHeadersSwitchPages) {
   AttachHost();
   ExTab tab;
