@@ -3,18 +3,13 @@
 #include <windowsx.h>
 
 #include "ExControlLogic.h"
-#include "ExImageLoader.h"
+#include "ExFramework.h"
 #include "ExStyleFlags.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
-
-// Columns: close, maximise, restore, minimise; rows: normal, hover, pressed.
-const unsigned char kCaptionSprite[] = {
-#include "ExCaptionSprite.inc"
-};
 
 enum SpriteColumn { kCloseGlyph = 0, kMaximiseGlyph = 1, kRestoreGlyph = 2, kMinimiseGlyph = 3 };
 
@@ -26,7 +21,6 @@ ExHandle ExSystemButtons::Create(HWND window, const ExRectF& rect, unsigned styl
   if (styleFlags & kExMinimiseButton) m_buttons.push_back(Button::kMinimise);
   if (styleFlags & kExMaximiseButton) m_buttons.push_back(Button::kMaximise);
   if (styleFlags & kExCloseButton) m_buttons.push_back(Button::kClose);
-  if (!m_sprite) m_sprite = ExDecodeImage(kCaptionSprite, sizeof kCaptionSprite);
   m_hovered = m_pressed = -1;
   ExElementStyle style;
   style.typeCode = kExTypeSkippedByTab;
@@ -86,14 +80,15 @@ void ExSystemButtons::Paint() {
   GpGraphics* graphics = Graphics();
   if (graphics == nullptr) return;
   GdipGraphicsClear(graphics, 0);
-  if (!m_sprite) return;
+  GpBitmap* sprite = ExFramework::Get()->CaptionSprite();
+  if (sprite == nullptr) return;
   for (int cell = 0; cell < ButtonCount(); ++cell) {
     int column = kCloseGlyph;
     if (m_buttons[cell] == Button::kMaximise) column = IsZoomed(Window()) ? kRestoreGlyph : kMaximiseGlyph;
     if (m_buttons[cell] == Button::kMinimise) column = kMinimiseGlyph;
     const int row = cell == m_pressed ? 2 : cell == m_hovered ? 1 : 0;
-    GdipDrawImageRectRectI(graphics, m_sprite.Get(), cell * kExCaptionCellWidth, 0, kExCaptionCellWidth,
-                           kExCaptionCellHeight, column * kExCaptionCellWidth, row * kExCaptionCellHeight,
-                           kExCaptionCellWidth, kExCaptionCellHeight, UnitPixel, nullptr, nullptr, nullptr);
+    GdipDrawImageRectRectI(graphics, sprite, cell * kExCaptionCellWidth, 0, kExCaptionCellWidth, kExCaptionCellHeight,
+                           column * kExCaptionCellWidth, row * kExCaptionCellHeight, kExCaptionCellWidth,
+                           kExCaptionCellHeight, UnitPixel, nullptr, nullptr, nullptr);
   }
 }

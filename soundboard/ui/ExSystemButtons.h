@@ -27,7 +27,6 @@ class ExSystemButtons : public ExElement {
   void Paint();
 
   std::vector<Button> m_buttons;  // left to right
-  UniqueGpBitmap m_sprite;
   int m_hovered = -1;
   int m_pressed = -1;
 };
