@@ -64,16 +64,13 @@ LRESULT ExButton::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case EXM_KILLFOCUS:
       ChangeState(ExButtonEvent::kKillFocus);
       break;
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_CREATE:
       Host()->SetAccessKey(Handle(), AccessKeyOf(m_text.Text()));
       return 0;
     default:
       break;
   }
-  return ExElement::ClassProc(message, wParam, lParam);
+  return ExControl::ClassProc(message, wParam, lParam);
 }
 
 void ExButton::ChangeState(ExButtonEvent event) {
@@ -98,12 +95,8 @@ ExButtonLook ExButton::CurrentLook() const {
   return m_fadeStep > 0 ? BlendLooks(m_fadeFrom, target, 0.5) : target;
 }
 
-void ExButton::Paint() {
-  GpGraphics* graphics = Graphics();
-  if (graphics == nullptr) return;
-  GdipGraphicsClear(graphics, 0);
+void ExButton::Paint(GpGraphics* graphics, const ExRectF& area) {
   m_paintedDisabled = Disabled();
-  const ExRectF area{0, 0, Width(), Height()};
   if (m_clip) {
     UniqueGpPath clip = ExRoundedPath(area, 4);
     if (clip) GdipSetClipPath(graphics, clip.Get(), CombineModeReplace);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ExControlLogic.h"
-#include "ExElement.h"
+#include "ExControl.h"
 #include "ExText.h"
 
 constexpr int kExTypeButton = 2;
@@ -23,7 +23,7 @@ struct ExButtonOptions {
   std::optional<COLORREF> shading;  // default: the host's theme value
 };
 
-class ExButton : public ExElement {
+class ExButton : public ExControl {
  public:
   ~ExButton() override { Destroy(); }
 
@@ -41,6 +41,7 @@ class ExButton : public ExElement {
 
  protected:
   LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
   // Paints what lies under the text; the default is the six-layer look.
   virtual void DrawBackground(Gdiplus::GpGraphics* graphics, const ExRectF& area);
   virtual bool ShowsText() const { return true; }
@@ -51,7 +52,6 @@ class ExButton : public ExElement {
   void OnAnimationTick();
   // The look of the state, or of the way to it while the change animates.
   ExButtonLook CurrentLook() const;
-  void Paint();
 
   ExText m_text{0xD2000000};
   ExButtonState m_state = ExButtonState::kNormal;

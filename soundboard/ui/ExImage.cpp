@@ -91,27 +91,11 @@ void CALLBACK ExImage::OnFrameTimer(HWND window, UINT, UINT_PTR id, DWORD) {
 }
 
 LRESULT ExImage::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case EXM_SETFOCUS:
-    case EXM_KILLFOCUS:
-      Repaint();  // the focus outline comes or goes
-      break;
-    case WM_DESTROY:
-      StopAnimation();
-      break;
-    default:
-      break;
-  }
-  return ExElement::ClassProc(message, wParam, lParam);
+  if (message == WM_DESTROY) StopAnimation();
+  return ExControl::ClassProc(message, wParam, lParam);
 }
 
-void ExImage::Paint() {
-  GpGraphics* graphics = Graphics();
-  if (graphics == nullptr) return;
-  GdipGraphicsClear(graphics, 0);
+void ExImage::Paint(GpGraphics* graphics, const ExRectF& area) {
   const int frame = std::min(FrameIndex(), FrameCount() - 1);
   if (frame >= 0) {
     GpBitmap* picture = m_frames[frame].Get();
@@ -119,25 +103,20 @@ void ExImage::Paint() {
     UINT height = 0;
     GdipGetImageWidth(picture, &width);
     GdipGetImageHeight(picture, &height);
-    float drawnWidth = Width();
-    float drawnHeight = Height();
+    float drawnWidth = area.width;
+    float drawnHeight = area.height;
     if (m_mode == ExDrawMode::kNatural || m_mode == ExDrawMode::kCentre) {
       drawnWidth = static_cast<float>(width);
       drawnHeight = static_cast<float>(height);
     } else if (m_mode == ExDrawMode::kFit && width > 0 && height > 0) {
-      const float scale = std::min(Width() / width, Height() / height);
+      const float scale = std::min(area.width / width, area.height / height);
       drawnWidth = width * scale;
       drawnHeight = height * scale;
     }
     const bool centred = m_mode == ExDrawMode::kCentre || m_mode == ExDrawMode::kFit;
-    const float x = centred ? (Width() - drawnWidth) / 2 : 0;
-    const float y = centred ? (Height() - drawnHeight) / 2 : 0;
+    const float x = centred ? (area.width - drawnWidth) / 2 : 0;
+    const float y = centred ? (area.height - drawnHeight) / 2 : 0;
     ExDrawStretched(graphics, picture, {x, y, drawnWidth, drawnHeight});
   }
-  if (HasFocus()) {
-    UniqueGpPen pen;
-    if (GdipCreatePen1(0x80FFFFFF, 1.0f, UnitPixel, pen.Put()) == Ok) {
-      GdipDrawRectangle(graphics, pen.Get(), 0.5f, 0.5f, Width() - 1, Height() - 1);
-    }
-  }
+  if (HasFocus()) ExFrame(graphics, area, 0, 0x80FFFFFF);
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ExControlLogic.h"
-#include "ExElement.h"
+#include "ExControl.h"
 
 constexpr int kExTypeImage = 4;
 
@@ -17,7 +17,7 @@ enum class ExDrawMode {
   kFit = 3,      // as large as fits, keeping its proportions, in the middle
 };
 
-class ExImage : public ExElement {
+class ExImage : public ExControl {
  public:
   ~ExImage() override { Destroy(); }
 
@@ -43,6 +43,8 @@ class ExImage : public ExElement {
 
  protected:
   LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
+  bool OutlinesFocus() const override { return true; }
 
  private:
   static void CALLBACK OnFrameTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
@@ -50,7 +52,6 @@ class ExImage : public ExElement {
   void StartAnimation();
   void StopAnimation();
   void ArmTimer(int delayMs);
-  void Paint();
 
   std::vector<UniqueGpBitmap> m_frames;
   ExFrameClock m_clock;

@@ -41,26 +41,7 @@ void ExLabel::SetTextColour(ARGB colour) {
   Repaint();
 }
 
-LRESULT ExLabel::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      Paint();
-      return 0;
-    case EXM_SETFOCUS:
-    case EXM_KILLFOCUS:
-      Repaint();  // the focus outline comes or goes
-      break;
-    default:
-      break;
-  }
-  return ExElement::ClassProc(message, wParam, lParam);
-}
-
-void ExLabel::Paint() {
-  GpGraphics* graphics = Graphics();
-  if (graphics == nullptr) return;
-  GdipGraphicsClear(graphics, 0);
-  const ExRectF area{0, 0, Width(), Height()};
+void ExLabel::Paint(GpGraphics* graphics, const ExRectF& area) {
   if (m_options.backgroundFrom) {
     ExFillGradient(graphics, area, nullptr, *m_options.backgroundFrom,
                    m_options.backgroundTo.value_or(*m_options.backgroundFrom), m_options.verticalGradient);

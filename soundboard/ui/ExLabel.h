@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "ExElement.h"
+#include "ExControl.h"
 #include "ExText.h"
 
 constexpr int kExTypeLabel = 3;
@@ -24,7 +24,7 @@ struct ExLabelOptions {
   Gdiplus::ARGB outline = 0;  // alpha 0: no outline around the glyphs
 };
 
-class ExLabel : public ExElement {
+class ExLabel : public ExControl {
  public:
   ~ExLabel() override { Destroy(); }
 
@@ -39,11 +39,10 @@ class ExLabel : public ExElement {
   void SetTextColour(Gdiplus::ARGB colour);
 
  protected:
-  LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
+  bool OutlinesFocus() const override { return true; }
 
  private:
-  void Paint();
-
   ExText m_text{0xD2000000};
   ExLabelOptions m_options;
 };

@@ -53,21 +53,9 @@ void ExProgress::SetRounded(bool rounded) {
   Repaint();
 }
 
-LRESULT ExProgress::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    Paint();
-    return 0;
-  }
-  return ExElement::ClassProc(message, wParam, lParam);
-}
-
-void ExProgress::Paint() {
-  GpGraphics* graphics = Graphics();
-  if (graphics == nullptr) return;
-  GdipGraphicsClear(graphics, 0);
+void ExProgress::Paint(GpGraphics* graphics, const ExRectF& area) {
   const int width = static_cast<int>(Width());
   const int height = static_cast<int>(Height());
-  const ExRectF area{0, 0, Width(), Height()};
   const ExRectF inner{2, 2, static_cast<float>(width - 4), static_cast<float>(height - 4)};
   ExFillPath(graphics, ExRoundedPath(area, m_rounded ? 6.0f : 0.0f).Get(), m_options.background);
 

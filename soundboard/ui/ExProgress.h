@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "ExElement.h"
+#include "ExControl.h"
 
 constexpr int kExTypeProgress = 12;
 
@@ -22,7 +22,7 @@ struct ExProgressOptions {
   bool visible = true;
 };
 
-class ExProgress : public ExElement {
+class ExProgress : public ExControl {
  public:
   ~ExProgress() override { Destroy(); }
 
@@ -40,11 +40,9 @@ class ExProgress : public ExElement {
   void SetRounded(bool rounded);
 
  protected:
-  LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
 
  private:
-  void Paint();
-
   ExProgressOptions m_options;
   bool m_rounded = true;
 };

@@ -44,9 +44,6 @@ void ExSystemButtons::SetLook(int hovered, int pressed) {
 
 LRESULT ExSystemButtons::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEMOVE:
       SetLook(CellUnder(lParam), m_pressed);
       break;
@@ -73,13 +70,10 @@ LRESULT ExSystemButtons::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return ExElement::ClassProc(message, wParam, lParam);
+  return ExControl::ClassProc(message, wParam, lParam);
 }
 
-void ExSystemButtons::Paint() {
-  GpGraphics* graphics = Graphics();
-  if (graphics == nullptr) return;
-  GdipGraphicsClear(graphics, 0);
+void ExSystemButtons::Paint(GpGraphics* graphics, const ExRectF&) {
   GpBitmap* sprite = ExFramework::Get()->CaptionSprite();
   if (sprite == nullptr) return;
   for (int cell = 0; cell < ButtonCount(); ++cell) {

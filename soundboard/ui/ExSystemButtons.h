@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "ExElement.h"
+#include "ExControl.h"
 
-class ExSystemButtons : public ExElement {
+class ExSystemButtons : public ExControl {
  public:
   ~ExSystemButtons() override { Destroy(); }
 
@@ -20,11 +20,11 @@ class ExSystemButtons : public ExElement {
 
  protected:
   LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
 
  private:
   int CellUnder(LPARAM windowPoint) const;
   void SetLook(int hovered, int pressed);
-  void Paint();
 
   std::vector<Button> m_buttons;  // left to right
   int m_hovered = -1;

@@ -88,9 +88,6 @@ void ExTab::SetHoveredHeader(int header) {
 
 LRESULT ExTab::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      Paint();
-      return 0;
     case WM_MOUSEMOVE:
       SetHoveredHeader(HeaderUnder(lParam));
       break;
@@ -108,16 +105,13 @@ LRESULT ExTab::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return ExElement::ClassProc(message, wParam, lParam);
+  return ExControl::ClassProc(message, wParam, lParam);
 }
 
-void ExTab::Paint() {
-  GpGraphics* graphics = Graphics();
-  if (graphics == nullptr) return;
-  GdipGraphicsClear(graphics, 0);
+void ExTab::Paint(GpGraphics* graphics, const ExRectF& area) {
   if (PageCount() == 0) return;
   const ExRectF row = TabHeaderRect(m_metrics, 0);
-  ExFillRect(graphics, {0, row.y + row.height, Width(), 1}, kSeparator);
+  ExFillRect(graphics, {0, row.y + row.height, area.width, 1}, kSeparator);
   for (int index = 0; index < PageCount(); ++index) {
     const ExRectF header = TabHeaderRect(m_metrics, index);
     const bool current = index + 1 == m_current;

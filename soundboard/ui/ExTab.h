@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "ExControlLogic.h"
-#include "ExElement.h"
+#include "ExControl.h"
 #include "ExText.h"
 
 constexpr int kExTypeTab = 13;
 
 enum class ExTabItemKind { kElement = 0, kWindow = 1 };
 
-class ExTab : public ExElement {
+class ExTab : public ExControl {
  public:
   ~ExTab() override { Destroy(); }
 
@@ -38,6 +38,7 @@ class ExTab : public ExElement {
 
  protected:
   LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
 
  private:
   struct Item {
@@ -53,7 +54,6 @@ class ExTab : public ExElement {
   void ApplyPage();
   int HeaderUnder(LPARAM windowPoint) const;
   void SetHoveredHeader(int header);
-  void Paint();
 
   ExTabMetrics m_metrics;
   std::vector<Page> m_pages;
