@@ -184,9 +184,12 @@ using UniqueGpFontFamily =
     UniqueHandle<GdipObjectTraits<Gdiplus::GpFontFamily, Gdiplus::DllExports::GdipDeleteFontFamily>>;
 using UniqueGpPen = UniqueHandle<GdipObjectTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
 using UniqueGpRegion = UniqueHandle<GdipObjectTraits<Gdiplus::GpRegion, Gdiplus::DllExports::GdipDeleteRegion>>;
-using UniqueGpBrush = UniqueHandle<GdipObjectTraits<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
+using UniqueGpPath = UniqueHandle<GdipObjectTraits<Gdiplus::GpPath, Gdiplus::DllExports::GdipDeletePath>>;
 using UniqueGpStringFormat =
     UniqueHandle<GdipObjectTraits<Gdiplus::GpStringFormat, Gdiplus::DllExports::GdipDeleteStringFormat>>;
+// Any brush (solid, gradient): the creating calls hand out derived types,
+// so they are created into a local and given over with Reset.
+using UniqueGpBrush = UniqueHandle<GdipObjectTraits<Gdiplus::GpBrush, Gdiplus::DllExports::GdipDeleteBrush>>;
 
 // A DC from GetDC, given back to its window with ReleaseDC.
 class WindowDc {

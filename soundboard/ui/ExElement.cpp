@@ -278,6 +278,11 @@ void ExElement::SetOpacity(int opacity) {
   RedrawArea();
 }
 
+void ExElement::SetTooltipText(std::string text, bool notify) {
+  m_tooltip = std::move(text);
+  if (notify && m_self != 0 && m_host->Hovered() == m_self) m_host->UpdateTooltip(m_self);
+}
+
 bool ExElement::HasFocus() {
   if (m_self == 0) return false;
   const LRESULT answer = Dispatch(EXM_QUERYFOCUS, 0, 0);

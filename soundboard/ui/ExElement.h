@@ -62,6 +62,14 @@ struct ExPostedMessage {
   LPARAM lParam;
 };
 
+// Where a control is created: a host window or a parent element.
+struct ExParent {
+  ExParent(HWND hostWindow) : window(hostWindow) {}
+  ExParent(ExHandle parentElement) : element(parentElement) {}
+  HWND window = nullptr;
+  ExHandle element = 0;
+};
+
 class ExElement {
  public:
   ExElement() = default;
@@ -78,6 +86,9 @@ class ExElement {
   // belongs to another host, or the bitmap cannot be made.
   ExHandle Create(HWND parent, const ExRectF& rect, const ExElementStyle& style = {});
   ExHandle Create(ExHandle parent, const ExRectF& rect, const ExElementStyle& style = {});
+  ExHandle Create(const ExParent& parent, const ExRectF& rect, const ExElementStyle& style = {}) {
+    return parent.window != nullptr ? Create(parent.window, rect, style) : Create(parent.element, rect, style);
+  }
   // Sends EXM_DESTROY, recomposes the area the element covered, destroys its
   // children and releases its bitmap, timer and handle. Safe to call twice.
   void Destroy();
@@ -129,7 +140,9 @@ class ExElement {
   bool FocusedByKeyboard() const { return m_focusedByKeyboard; }
 
   const std::string& TooltipText() const { return m_tooltip; }
-  void SetTooltipText(std::string text) { m_tooltip = std::move(text); }
+  // With `notify`, a tip already showing for this element changes at once;
+  // otherwise the new text shows from the next hover on.
+  void SetTooltipText(std::string text, bool notify = false);
   const std::string& Tag() const { return m_tag; }
   void SetTag(std::string tag) { m_tag = std::move(tag); }
   HCURSOR Cursor() const { return m_cursor; }

@@ -4,10 +4,18 @@
 
 #include <algorithm>
 
+#include "ExImageLoader.h"
+
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
+
+// The caption buttons' glyphs: columns close, maximise, restore, minimise;
+// rows normal, hover, pressed.
+const unsigned char kCaptionSprite[] = {
+#include "ExCaptionSprite.inc"
+};
 
 constexpr int kApplicationIconId = 129;
 constexpr REAL kDefaultFontPixels = 12.0f;
@@ -81,6 +89,7 @@ bool ExFramework::Build(UINT classStyle) {
   m_arrowCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   m_applicationIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconId));
   CreateDefaultFont();
+  m_captionSprite = ExDecodeImage(kCaptionSprite, sizeof kCaptionSprite);
 
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof windowClass;
@@ -110,6 +119,7 @@ void ExFramework::CreateDefaultFont() {
 ExFramework::~ExFramework() {
   m_scratch.Reset();
   m_defaultFont.Reset();
+  m_captionSprite.Reset();
   if (m_classRegistered) UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
   if (m_gdiplusToken != 0) GdiplusShutdown(m_gdiplusToken);
 }

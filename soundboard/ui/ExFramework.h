@@ -37,6 +37,10 @@ class ExFramework {
   Gdiplus::GpFont* DefaultFont() const { return m_defaultFont.Get(); }
   HCURSOR ArrowCursor() const { return m_arrowCursor; }
   HICON ApplicationIcon() const { return m_applicationIcon; }
+  // The caption buttons' glyphs in cells of 28 x 20 pixels:
+  // columns close, maximise, restore, minimise; rows normal, hover, pressed.
+  // nullptr when it did not decode.
+  Gdiplus::GpBitmap* CaptionSprite() const { return m_captionSprite.Get(); }
   int OsMajorVersion() const { return m_osMajorVersion; }
   static const ExMenuItemSpec* EditMenuItems(int* count);
 
@@ -52,6 +56,7 @@ class ExFramework {
 
   ULONG_PTR m_gdiplusToken = 0;
   UniqueGpFont m_defaultFont;
+  UniqueGpBitmap m_captionSprite;
   HCURSOR m_arrowCursor = nullptr;    // shared system cursor: never destroyed
   HICON m_applicationIcon = nullptr;  // resource icon: freed with the module
   int m_osMajorVersion = 0;

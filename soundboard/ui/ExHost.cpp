@@ -7,10 +7,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 
+#include "ExControlLogic.h"
 #include "ExFramework.h"
+#include "ExImage.h"
 #include "ExImageLoader.h"
+#include "ExLabel.h"
 #include "ExStyleFlags.h"
+#include "ExSystemButtons.h"
 #include "ExTabOrder.h"
 
 using namespace Gdiplus;
@@ -44,6 +50,13 @@ int EdgeCursorId(ExEdge edge) {
   }
 }
 
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, &text[0], length + 1))));
+  return text;
+}
+
 // The Tab order walks the host's element tree through this view.
 struct TabTree {
   const ExHost& host;
@@ -58,6 +71,9 @@ struct TabTree {
 };
 
 }  // namespace
+
+// Out of line: the caption elements' classes are complete only here.
+ExHost::ExHost() = default;
 
 ExHost::~ExHost() {
   if (m_window != nullptr) Teardown();
@@ -101,6 +117,7 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
   // Let the new WM_NCCALCSIZE handling make the whole window client area.
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+  CreateCaptionElements();
   CreateTooltipWindow();
   m_backgroundImage = ExDecodeImage(image, imageSize);
   RenderBackground();
@@ -148,6 +165,59 @@ void ExHost::CreateTooltipWindow() {
   SendMessageW(m_tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 1024);
 }
 
+void ExHost::UpdateTooltip(ExHandle element) {
+  if (!m_tooltip) return;
+  TOOLINFOA tool = {};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = m_window;
+  SendMessageA(m_tooltip.Get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  ExElement* target = ExElement::FromHandle(element);
+  if (target == nullptr || target->Host() != this || target->TooltipText().empty()) return;
+  const ExPixelRect place = PixelBounds(target->Rect());
+  tool.rect = {place.left, place.top, place.right, place.bottom};
+  std::string text = target->TooltipText();  // the control copies it
+  tool.lpszText = &text[0];
+  SendMessageA(m_tooltip.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(m_tooltip.Get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(m_tooltip.Get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ExHost::CreateCaptionElements() {
+  const ExCaptionLayout layout = CaptionLayout(m_styleFlags, m_size.width);
+  if (m_styleFlags & kExWindowIcon) {
+    m_iconElement = std::make_unique<ExImage>();
+    HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(m_window, GCLP_HICONSM));
+    if (icon == nullptr) icon = reinterpret_cast<HICON>(GetClassLongPtrW(m_window, GCLP_HICON));
+    m_iconElement->Create(m_window, layout.icon, icon, ExDrawMode::kFit);
+  }
+  if (m_styleFlags & kExTitleText) {
+    ExLabelOptions options;
+    options.textColour = 0xFAFFFFFF;
+    options.lineAlignment = StringAlignmentCenter;
+    m_titleElement = std::make_unique<ExLabel>();
+    m_titleElement->Create(m_window, layout.title, "", options);
+    m_titleElement->SetWideText(WindowText(m_window));
+  }
+  if (layout.buttonCount > 0) {
+    m_systemButtons = std::make_unique<ExSystemButtons>();
+    m_systemButtons->Create(m_window, layout.buttons, m_styleFlags);
+  }
+}
+
+void ExHost::PlaceCaptionElements() {
+  const ExCaptionLayout layout = CaptionLayout(m_styleFlags, m_size.width);
+  if (m_titleElement) m_titleElement->SetRect(layout.title);
+  if (m_systemButtons) {
+    m_systemButtons->SetRect(layout.buttons);
+    m_systemButtons->Repaint();  // maximise and restore swap glyphs
+  }
+}
+
+void ExHost::OnSetText() {
+  if (m_titleElement) m_titleElement->SetWideText(WindowText(m_window));
+}
+
 bool ExHost::CreateSurfaces() {
   if (!m_canvas.Create(m_size.width, m_size.height) || !m_background.Create(m_size.width, m_size.height)) {
     return false;
@@ -170,6 +240,9 @@ void ExHost::Teardown() {
     delete reinterpret_cast<ExPostedMessage*>(pending.lParam);
   }
   while (m_first != nullptr) m_first->DestroyAll(false);
+  m_iconElement.reset();
+  m_titleElement.reset();
+  m_systemButtons.reset();
   RemovePropW(window, kHostProperty);
   if (m_previousProc != nullptr && IsWindow(window)) {
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_previousProc));
@@ -412,6 +485,11 @@ LRESULT ExHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       OnSize(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       break;
+    case WM_SETTEXT: {
+      const LRESULT result = CallPrevious(message, wParam, lParam);
+      OnSetText();
+      return result;
+    }
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       break;
@@ -500,6 +578,9 @@ void ExHost::OnSize(int width, int height) {
   if (!CreateSurfaces()) return;
   RenderBackground();
   ApplyWindowShape();
+  const bool busy = std::exchange(m_busy, true);  // one composition after every caption element moved
+  PlaceCaptionElements();
+  m_busy = busy;
   RedrawAll();
 }
 
@@ -717,7 +798,8 @@ void ExHost::OnLeftPress(ExHandle hit, WPARAM wParam, LPARAM lParam) {
   }
   // The background, or an element that takes no press (a label over the
   // caption): the press belongs to the window.
-  if (wParam == EXM_DBLCLK_MARK && GET_Y_LPARAM(lParam) < kCaptionHeight && (m_styleFlags & kExMaximiseButton)) {
+  const bool onCaption = GET_Y_LPARAM(lParam) < kCaptionHeight || (m_titleElement && hit == m_titleElement->Handle());
+  if (wParam == EXM_DBLCLK_MARK && onCaption && (m_styleFlags & kExMaximiseButton)) {
     PostMessageW(m_window, WM_SYSCOMMAND, IsZoomed(m_window) ? SC_RESTORE : SC_MAXIMIZE, 0);
   } else if (m_dragAnywhere) {
     SendMessageW(m_window, WM_NCLBUTTONDOWN, HTCAPTION, 0);
@@ -776,6 +858,7 @@ void ExHost::ChangeHover(ExHandle hit) {
     SendToElement(hit, EXM_MOUSEENTER, 0, static_cast<LPARAM>(previous));
     Notify(ExHostEvent::kEnter, hit, 0, static_cast<LPARAM>(previous));
   }
+  if (m_hovered == hit) UpdateTooltip(hit);  // unless a handler moved the pointer on meanwhile
 }
 
 void ExHost::MoveFocus(ExHandle element, bool byKeyboard) {
@@ -815,7 +898,10 @@ void ExHost::Notify(ExHostEvent event, ExHandle element, WPARAM wParam, LPARAM l
 void ExHost::ForgetElement(ExElement* element) {
   const ExHandle handle = element->Handle();
   SetAccessKey(handle, 0);
-  if (m_hovered == handle) m_hovered = 0;
+  if (m_hovered == handle) {
+    m_hovered = 0;
+    UpdateTooltip(0);
+  }
   if (m_focused == handle) m_focused = 0;
   if (m_pressed == handle) {
     m_pressed = 0;

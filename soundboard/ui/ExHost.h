@@ -13,6 +13,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -67,9 +68,13 @@ struct ExAttachOptions {
   std::optional<unsigned> styleFlags;  // default: icon, title, close and the window's boxes
 };
 
+class ExImage;
+class ExLabel;
+class ExSystemButtons;
+
 class ExHost {
  public:
-  ExHost() = default;
+  ExHost();
   ~ExHost();
   ExHost(const ExHost&) = delete;
   ExHost& operator=(const ExHost&) = delete;
@@ -113,6 +118,11 @@ class ExHost {
   bool IsBusy() const { return m_busy; }
   // The system tooltip window that shows the hovered element's tip.
   HWND TooltipWindow() const { return m_tooltip.Get(); }
+  // The caption elements the style flags asked for (icon, title, system
+  // buttons), owned by the host; nullptr when not asked for.
+  ExImage* IconElement() const { return m_iconElement.get(); }
+  ExLabel* TitleElement() const { return m_titleElement.get(); }
+  ExSystemButtons* SystemButtons() const { return m_systemButtons.get(); }
   ExHandle Hovered() const { return m_hovered; }
   ExHandle Focused() const { return m_focused; }
   ExHandle Pressed() const { return m_pressing ? m_pressed : 0; }
@@ -141,6 +151,11 @@ class ExHost {
   LONG ChooseStyleFlags(LONG style, std::optional<unsigned> wanted);
   bool CreateSurfaces();
   void CreateTooltipWindow();
+  // Shows the tooltip text of `element` over its rectangle, or no tip.
+  void UpdateTooltip(ExHandle element);
+  void CreateCaptionElements();
+  void PlaceCaptionElements();
+  void OnSetText();
   bool LoadBackgroundImage(const void* image, size_t imageSize);
   void RenderBackground();
   void ApplyWindowShape();
@@ -198,6 +213,9 @@ class ExHost {
   bool m_trackingLeave = false;
   HDC m_windowDc = nullptr;  // from GetDC; released at teardown
   UniqueWindow m_tooltip;
+  std::unique_ptr<ExImage> m_iconElement;
+  std::unique_ptr<ExLabel> m_titleElement;
+  std::unique_ptr<ExSystemButtons> m_systemButtons;
   ExSurface m_canvas;
   ExSurface m_background;
   ExSize m_size;
