@@ -5,6 +5,7 @@
 #include "ExHost.h"
 #include "ExImageLoader.h"
 #include "ExListBox.h"
+#include "ExPaint.h"
 #include "ExPaintHelpers.h"
 #include "ExPopup.h"
 #include "ExPopupGeometry.h"
@@ -191,8 +192,8 @@ void ExCombo::Paint() {
   GdipGraphicsClear(graphics, 0);
   const float width = Width();
   const float height = Height();
-  ExFillRect(graphics, kBackground, 0, 0, width, height);
-  ExDrawFrame(graphics, m_open ? kOpenFrame : kFrame, width, height);
+  ExFillRect(graphics, {0, 0, width, height}, kBackground);
+  ExFrame(graphics, {0, 0, width, height}, 0, m_open ? kOpenFrame : kFrame);
   const float arrowLeft = width - kArrowWidth;
   if (m_arrowImage) {
     UINT imageWidth = 0;

@@ -8,6 +8,7 @@
 
 #include "ExFramework.h"
 #include "ExHost.h"
+#include "ExPaint.h"
 #include "ExPaintHelpers.h"
 #include "ExPopupMenu.h"
 
@@ -590,8 +591,8 @@ void ExEdit::Paint() {
   if (graphics == nullptr || !m_format) return;
   GdipResetClip(graphics);
   GdipGraphicsClear(graphics, 0);
-  ExFillRect(graphics, m_options.backgroundColour, 0, 0, Width(), Height());
-  ExDrawFrame(graphics, m_options.borderColour, Width(), Height());
+  ExFillRect(graphics, {0, 0, Width(), Height()}, m_options.backgroundColour);
+  ExFrame(graphics, {0, 0, Width(), Height()}, 0, m_options.borderColour);
   const RectF inner = InnerArea();
   const float lineHeight = LineHeight();
   GdipSetClipRect(graphics, inner.X, inner.Y, inner.Width, inner.Height, CombineModeReplace);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ExFramework.h"
+#include "ExPaint.h"
 #include "ExPaintHelpers.h"
 #include "ExPopupGeometry.h"
 
@@ -110,15 +111,15 @@ void ExListBox::Paint() {
     const float y = kTopInset + static_cast<float>((row - m_firstRow) * kExListRowPitch);
     const bool selected = row + 1 == m_selected;
     const bool hovered = row + 1 == m_hovered;
-    if (hovered) ExFillRect(graphics, m_colours.hovered, 1, y, m_columnWidth - 2, kExListRowPitch);
-    if (selected) ExFillRect(graphics, m_colours.selected, 1, y, m_columnWidth - 2, kExListRowPitch);
-    ExFillRect(graphics, m_colours.rowLine, 1, y + kExListRowPitch - 1, m_columnWidth - 2, 1);
+    if (hovered) ExFillRect(graphics, {1, y, m_columnWidth - 2, kExListRowPitch}, m_colours.hovered);
+    if (selected) ExFillRect(graphics, {1, y, m_columnWidth - 2, kExListRowPitch}, m_colours.selected);
+    ExFillRect(graphics, {1, y + kExListRowPitch - 1, m_columnWidth - 2, 1}, m_colours.rowLine);
     const UniqueGpBrush brush = ExSolidBrush(selected || hovered ? kHighlightedText : m_textColour);
     const RectF layout(kTextIndent, y, m_columnWidth - kTextIndent - 2, kExListRowPitch);
     const std::wstring& text = m_rows[row];
     GdipDrawString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &layout, format.Get(), brush.Get());
   }
-  ExDrawFrame(graphics, m_colours.frame, Width(), Height());
+  ExFrame(graphics, {0, 0, Width(), Height()}, 0, m_colours.frame);
 }
 
 LRESULT ExListBox::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ExFramework.h"
+#include "ExPaint.h"
 #include "ExPaintHelpers.h"
 #include "ExPopup.h"
 
@@ -193,7 +194,7 @@ void ExMenuList::Paint() {
   GpGraphics* graphics = Graphics();
   if (graphics == nullptr || m_menu == nullptr) return;
   GdipGraphicsClear(graphics, kBackground);
-  ExDrawFrame(graphics, kFrame, Width(), Height());
+  ExFrame(graphics, {0, 0, Width(), Height()}, 0, kFrame);
   UniqueGpStringFormat format;
   GdipCreateStringFormat(StringFormatFlagsNoWrap, LANG_NEUTRAL, format.Put());
   GdipSetStringFormatHotkeyPrefix(format.Get(), HotkeyPrefixShow);
@@ -208,11 +209,11 @@ void ExMenuList::Paint() {
     const float width = static_cast<float>(place.Width());
     const float height = static_cast<float>(place.Height());
     if (item.kind == ExMenuItemKind::kSeparator) {
-      ExFillRect(graphics, kSeparator, x + 4, y + 1, width - 8, 1);
+      ExFillRect(graphics, {x + 4, y + 1, width - 8, 1}, kSeparator);
       continue;
     }
     const bool highlighted = i == m_hovered && Selectable(i);
-    if (highlighted) ExFillRect(graphics, kHighlight, x, y, width, height);
+    if (highlighted) ExFillRect(graphics, {x, y, width, height}, kHighlight);
     const ARGB colour = item.state == kExMenuDisabled ? kDisabledText : highlighted ? kHighlightedText : kText;
     const UniqueGpBrush brush = ExSolidBrush(colour);
     const RectF layout(x + kTextIndent, y, width - kTextIndent, height);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ExPaint.h"
 #include "ExPaintHelpers.h"
 
 using namespace Gdiplus;
@@ -89,7 +90,7 @@ void ExScrollBar::Paint() {
   GdipGraphicsClear(graphics, 0);
   const float width = Width();
   const float height = Height();
-  ExFillRect(graphics, kTrackColour, 0, 0, width, height);
+  ExFillRect(graphics, {0, 0, width, height}, kTrackColour);
   const Parts parts = Measure();
   const float across = m_vertical ? width : height;
   const float a = parts.trackStart;  // arrow length
@@ -101,14 +102,14 @@ void ExScrollBar::Paint() {
         {across * 0.2f, end + a * 0.25f}, {across * 0.8f, end + a * 0.25f}, {across / 2, end + a * 0.75f}};
     ExFillPolygon(graphics, kPartColour, up, 3);
     ExFillPolygon(graphics, kPartColour, down, 3);
-    if (m_maximum > 0) ExFillRect(graphics, kPartColour, 2, parts.thumbStart, across - 4, parts.thumbLength);
+    if (m_maximum > 0) ExFillRect(graphics, {2, parts.thumbStart, across - 4, parts.thumbLength}, kPartColour);
   } else {
     const PointF left[] = {{a * 0.25f, across / 2}, {a * 0.75f, across * 0.2f}, {a * 0.75f, across * 0.8f}};
     const PointF right[] = {
         {end + a * 0.25f, across * 0.2f}, {end + a * 0.75f, across / 2}, {end + a * 0.25f, across * 0.8f}};
     ExFillPolygon(graphics, kPartColour, left, 3);
     ExFillPolygon(graphics, kPartColour, right, 3);
-    if (m_maximum > 0) ExFillRect(graphics, kPartColour, parts.thumbStart, 2, parts.thumbLength, across - 4);
+    if (m_maximum > 0) ExFillRect(graphics, {parts.thumbStart, 2, parts.thumbLength, across - 4}, kPartColour);
   }
 }
 
