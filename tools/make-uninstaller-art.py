@@ -6,7 +6,8 @@ One look for all of them: a clean blue-on-white scheme, crisp one-pixel
 borders, and slices that stay exact when the toolkit stretches them (the
 middle of every nine-slice picture is uniform along its stretch direction).
 
-Needs rsvg-convert (librsvg2-bin), ImageMagick and the DejaVu fonts.
+Needs rsvg-convert (librsvg2-bin), ImageMagick, the DejaVu fonts and
+WenQuanYi Micro Hei (fonts-wqy-microhei) for the Chinese text.
 Run: tools/make-uninstaller-art.py
 """
 import os
@@ -198,12 +199,30 @@ def message_pictures():
 
 
 def crash_picture():
-    """60061: drawn over the crash message, so all but its badge is clear."""
+    """60061, the crash notice's whole message: a crying face beside a red
+    notice band that says the program failed and will close by itself."""
     w, h = 256, 80
-    bang = ('<rect x="14" y="7" width="4" height="12.5" rx="1.8" fill="#FFFFFF"/>'
-            '<circle cx="16" cy="24" r="2.3" fill="#FFFFFF"/>')
-    body = badge(RED, bang)
-    render("60061.png", w, h, svg(w, h, body))
+    defs = (vgradient("face", [(0, "#FFE08A"), (1, "#F7B733")]) +
+            vgradient("band", [(0, "#EE5A5F"), (1, RED_DARK)]))
+    face = ('<circle cx="38" cy="40" r="30" fill="url(#face)" stroke="#D9961A" stroke-width="1.5"/>'
+            # closed, sorry eyes and brows
+            '<path d="M22 36 Q27 40 32 36 M44 36 Q49 40 54 36" fill="none" stroke="#5B3A0A" '
+            'stroke-width="2.2" stroke-linecap="round"/>'
+            '<path d="M21 28 L31 25 M55 28 L45 25" stroke="#5B3A0A" stroke-width="2" stroke-linecap="round"/>'
+            # downturned mouth
+            '<path d="M28 57 Q38 48 48 57" fill="none" stroke="#5B3A0A" stroke-width="2.4" '
+            'stroke-linecap="round"/>'
+            # tears
+            '<path d="M25 41 Q22 48 25 51 Q28 48 25 41 Z" fill="#4DA3FF"/>'
+            '<path d="M51 41 Q48 48 51 51 Q54 48 51 41 Z" fill="#4DA3FF"/>')
+    cjk = "WenQuanYi Micro Hei"
+    band = ('<rect x="80.5" y="14.5" width="171" height="51" rx="6" fill="url(#band)" stroke="#A82A2F"/>'
+            '<rect x="86" y="17" width="160" height="1.5" rx="0.75" fill="#FFFFFF" opacity="0.35"/>'
+            f'<text x="166" y="36" font-family="{cjk}" font-size="15" font-weight="bold" fill="#FFFFFF" '
+            'text-anchor="middle">程序运行出错了</text>'
+            f'<text x="166" y="56" font-family="{cjk}" font-size="12" fill="#FFE9EA" '
+            'text-anchor="middle">即将自动关闭，敬请谅解</text>')
+    render("60061.png", w, h, svg(w, h, face + band, defs))
 
 
 # Program icon ------------------------------------------------------------------
