@@ -125,10 +125,18 @@ def default_background():
 
 
 def main_panel():
-    """60052, the main dialog's card under the question and the buttons."""
+    """60052, the main dialog's card: a heading with the program's badge, the
+    white band for the question and the buttons, and a footer that says what
+    an uninstall removes."""
     w, h = 437, 141
+    cjk = "WenQuanYi Micro Hei"
     defs = (vgradient("head", [(0, "#EAF1FE"), (1, "#FFFFFF")]) +
+            vgradient("tile", [(0, "#4A84F4"), (1, BLUE_DARK)]) +
             f'<clipPath id="card"><rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6"/></clipPath>')
+    badge = ('<rect x="18" y="13" width="24" height="24" rx="5" fill="url(#tile)"/>'
+             '<g transform="translate(30 25) rotate(12)">'
+             '<rect x="-4.5" y="-8" width="9" height="16" rx="1.6" fill="#F79A9A"/>'
+             '<rect x="-5" y="-5.5" width="10" height="8" rx="0.8" fill="#FFFFFF"/></g>')
     body = (f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6" fill="#FFFFFF"/>'
             f'<g clip-path="url(#card)">'
             f'<rect width="{w}" height="46" fill="url(#head)"/>'
@@ -136,6 +144,12 @@ def main_panel():
             f'<rect y="{h - 30}" width="{w}" height="30" fill="{FOOTER}"/>'
             f'<rect y="{h - 30}" width="{w}" height="1" fill="#E6EAF1"/>'
             f'</g>'
+            + badge +
+            f'<text x="52" y="30" font-family="{cjk}" font-size="15" font-weight="bold" fill="#1F2937">卸载程序</text>'
+            f'<text x="{w - 18}" y="30" font-family="{cjk}" font-size="12" fill="#7A8599" '
+            'text-anchor="end">Tesk软件</text>'
+            f'<text x="18" y="{h - 11}" font-family="{cjk}" font-size="11" fill="#8A94A6">'
+            '卸载将删除程序文件、开始菜单项、桌面快捷方式和注册信息</text>'
             f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6" fill="none" stroke="{BORDER}"/>')
     render("60052.png", w, h, svg(w, h, body, defs))
 
