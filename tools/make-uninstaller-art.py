@@ -103,6 +103,21 @@ def close_buttons():
            svg(38, 18, f'<rect width="38" height="18" rx="2" fill="{RED_DARK}"/>' + cross))
 
 
+def check_boxes():
+    """60036 to 60039, the 15 x 15 check box by state: unchecked, unchecked
+    with hover, checked with hover, checked."""
+    tick = ('<path d="M3.8 7.8 L6.4 10.3 L11.3 4.9" fill="none" stroke="#FFFFFF" stroke-width="1.8" '
+            'stroke-linecap="round" stroke-linejoin="round"/>')
+    faces = [("60036.png", "#FFFFFF", "#A9B6CB", False),
+             ("60037.png", "#F2F6FE", BLUE, False),
+             ("60038.png", BLUE_DARK, BLUE_DARK, True),
+             ("60039.png", BLUE, BLUE, True)]
+    for name, fill, border, checked in faces:
+        body = (f'<rect x="0.5" y="0.5" width="14" height="14" rx="2.5" fill="{fill}" stroke="{border}"/>' +
+                (tick if checked else ""))
+        render(name, 15, 15, svg(15, 15, body))
+
+
 # Backgrounds -----------------------------------------------------------------
 
 def default_background():
@@ -273,6 +288,7 @@ def main():
     main_buttons()
     message_buttons()
     close_buttons()
+    check_boxes()
     default_background()
     main_panel()
     progress_strip()

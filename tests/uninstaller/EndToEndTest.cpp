@@ -43,17 +43,6 @@ constexpr POINT kUninstallButton = {289, 162};
 constexpr POINT kCancelButton = {359, 162};
 constexpr int kPanelTop = 89;
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
-  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_TRUE(file) << "cannot create file";
-  DWORD written = 0;
-  WriteFile(file.Get(), bytes, static_cast<DWORD>(size), &written, nullptr);
-}
-
 void RemoveTree(const std::wstring& folder) {
   const std::wstring list = folder + L'\0';
   SHFILEOPSTRUCTW remove = {};
@@ -187,18 +176,18 @@ class EndToEndTest : public testing::Test {
       SHCreateDirectoryExW(nullptr, (m_installDir + folder).c_str(), nullptr);
     }
     for (int i = 0; i < 6; ++i) {
-      WriteBytes(m_installDir + L"sounds\\主持音效\\effect" + std::to_wstring(i) + L".mp3", "ID3", 3);
-      WriteBytes(m_installDir + L"sounds\\搞笑音效\\laugh" + std::to_wstring(i) + L".mp3", "ID3", 3);
+      ASSERT_TRUE(WriteBytes(m_installDir + L"sounds\\主持音效\\effect" + std::to_wstring(i) + L".mp3", "ID3", 3));
+      ASSERT_TRUE(WriteBytes(m_installDir + L"sounds\\搞笑音效\\laugh" + std::to_wstring(i) + L".mp3", "ID3", 3));
     }
-    WriteBytes(m_installDir + L"Quobly.exe", "MZ", 2);
-    WriteBytes(m_installDir + L"音效配置.ini", "[热键]\r\n", 8);
+    ASSERT_TRUE(WriteBytes(m_installDir + L"Quobly.exe", "MZ", 2));
+    ASSERT_TRUE(WriteBytes(m_installDir + L"音效配置.ini", "[热键]\r\n", 8));
     ASSERT_TRUE(CopyFileW(program.c_str(), m_program.c_str(), FALSE));
     CopyFileW((ExecutableFolder() + L"zlib1.dll").c_str(), (m_installDir + L"zlib1.dll").c_str(), FALSE);
 
     SHCreateDirectoryExW(nullptr, m_menuFolder.c_str(), nullptr);
-    WriteBytes(m_menuFolder + L"\\Quobly.lnk", "L", 1);
-    WriteBytes(m_menuFolder + L"\\卸载 Quobly.lnk", "L", 1);
-    WriteBytes(m_desktopShortcut, "L", 1);
+    ASSERT_TRUE(WriteBytes(m_menuFolder + L"\\Quobly.lnk", "L", 1));
+    ASSERT_TRUE(WriteBytes(m_menuFolder + L"\\卸载 Quobly.lnk", "L", 1));
+    ASSERT_TRUE(WriteBytes(m_desktopShortcut, "L", 1));
     UniqueRegKey key;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
@@ -211,7 +200,7 @@ class EndToEndTest : public testing::Test {
     SetRecordText(record.info.szMenuFolder, U16(kMenu));
     SetRecordText(record.info.szInstallDir, U16(m_installDir));
     const std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
-    WriteBytes(m_installDir + L"pvUninstall.dat", bytes.data(), bytes.size());
+    ASSERT_TRUE(WriteBytes(m_installDir + L"pvUninstall.dat", bytes.data(), bytes.size()));
   }
 
   // Starts the installed uninstaller and waits until its dialog stands
