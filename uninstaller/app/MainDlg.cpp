@@ -78,14 +78,18 @@ void CMainDlg::OnInit() {
 LRESULT CMainDlg::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
-      CPvApp::Instance().ExitApp();
+      CPvApp::Instance().ExitApp();  // ends the process, also in the middle of an uninstall
     case WM_UNINSTALL_PROGRESS:
-      if (wParam >= 100) m_bDone = true;
-      m_nTarget = wParam >= 100 ? 100 : static_cast<int>(wParam);
+      OnProgress(wParam);
       return 0;
     default:
       return CPvDlg::WindowProc(wnd, message, wParam, lParam);
   }
+}
+
+void CMainDlg::OnProgress(WPARAM percent) {
+  if (percent >= 100) m_bDone = true;
+  m_nTarget = percent >= 100 ? 100 : static_cast<int>(percent);
 }
 
 void CMainDlg::DrawBackground(HDC hdc, int, int, int, int) {

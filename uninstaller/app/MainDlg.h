@@ -39,6 +39,8 @@ class CMainDlg : public CPvDlg {
   const std::wstring& ProductName() const { return m_strProductName; }
 
  private:
+  // A percent from the worker; 100 means it is done.
+  void OnProgress(WPARAM percent);
   void DrawQuestion(HDC hdc);
   void DrawProgress(HDC hdc);
 

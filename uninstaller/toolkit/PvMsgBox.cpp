@@ -92,9 +92,13 @@ void CPvMsgBox::OnInit() {
 }
 
 LRESULT CPvMsgBox::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (wnd == m_hWnd && message == kCountdownTick) {
-    OnCountdownTick(static_cast<int>(wParam));
-    return 0;
+  switch (message) {
+    case kCountdownTick:
+      if (wnd != m_hWnd) break;
+      OnCountdownTick(static_cast<int>(wParam));
+      return 0;
+    default:
+      break;
   }
   return CPvDlg::WindowProc(wnd, message, wParam, lParam);
 }
