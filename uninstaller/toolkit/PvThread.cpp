@@ -28,6 +28,8 @@ CPvThread& CPvThread::Instance() {
   return *instance;
 }
 
+CPvThread::CPvThread() : m_stopEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
 CPvThread::~CPvThread() {
   Stop();
 }
@@ -71,6 +73,7 @@ void CPvThread::KillTimer(int id) {
 
 void CPvThread::Stop() {
   m_stop = 1;
+  SetEvent(m_stopEvent.Get());
 
   // Take the handles out first: the waits below must not hold the mutex
   // that finishing threads need.
@@ -146,9 +149,10 @@ unsigned __stdcall CPvThread::TimerThread(void* param) {
   }
 
   // The flags are tested after each call, so a timer always makes its first
-  // call, and one more call can follow a kill or stop that arrives in a sleep.
+  // call, and one more call follows a kill that arrives in a sleep. A stop
+  // cuts the sleep short.
   do {
-    Sleep(ClampedMilliseconds(settings.period));
+    WaitForSingleObject(start.owner->m_stopEvent.Get(), ClampedMilliseconds(settings.period));
     settings.callback(settings.userData);
   } while (*settings.stopFlag == 0 && record->killed == 0 && record->generation == start.generation);
 

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <vector>
 
+#include "Handles.h"
+
 using PvThreadProc = unsigned(__stdcall*)(void* arg);
 using PvTimerProc = void (*)(void* userData);
 
@@ -36,7 +38,7 @@ class CPvThread {
 
   static CPvThread& Instance();
 
-  CPvThread() = default;
+  CPvThread();
   ~CPvThread();
   CPvThread(const CPvThread&) = delete;
   CPvThread& operator=(const CPvThread&) = delete;
@@ -56,9 +58,9 @@ class CPvThread {
   // Ends the timer after its current sleep and call.
   void KillTimer(int id);
 
-  // Ends every timer for good: threads get 100 ms in all to finish their
-  // current call, then they are terminated. Timers started afterwards make
-  // one call and end.
+  // Ends every timer for good: sleeping timers wake, make their last call at
+  // once and end; a thread still inside a call after 100 ms in all is
+  // terminated. Timers started afterwards make one call and end.
   void Stop();
 
  private:
@@ -70,6 +72,10 @@ class CPvThread {
   static unsigned __stdcall TimerThread(void* start);
 
   std::atomic<int> m_stop{0};
+  // Set with m_stop, so that no timer sleeps through a Stop: ending a thread
+  // in its sleep is clean, terminating one inside a call is not (it may hold
+  // the heap's lock).
+  UniqueKernelHandle m_stopEvent;
   std::mutex m_mutex;  // guards everything below
   std::array<tagPvTimer, kMaxTimers> m_timers;
   int m_timerCount = 0;
