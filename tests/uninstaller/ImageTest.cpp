@@ -142,7 +142,9 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
       {L"PV_IDB_CLOSE2", 38, 18},          {L"PV_IDB_CLOSE3", 38, 18},          {MAKEINTRESOURCEW(60026), 279, 23},
       {MAKEINTRESOURCEW(60027), 137, 157}, {MAKEINTRESOURCEW(60051), 186, 150}, {MAKEINTRESOURCEW(60052), 437, 141},
       {MAKEINTRESOURCEW(60056), 32, 32},   {MAKEINTRESOURCEW(60057), 32, 32},   {MAKEINTRESOURCEW(60061), 256, 80},
-      {MAKEINTRESOURCEW(60073), 87, 29},   {MAKEINTRESOURCEW(60074), 87, 29},
+      {MAKEINTRESOURCEW(60073), 87, 29},   {MAKEINTRESOURCEW(60074), 87, 29},   {MAKEINTRESOURCEW(60007), 38, 18},
+      {MAKEINTRESOURCEW(60008), 38, 18},   {MAKEINTRESOURCEW(60036), 15, 15},   {MAKEINTRESOURCEW(60037), 15, 15},
+      {MAKEINTRESOURCEW(60038), 15, 15},   {MAKEINTRESOURCEW(60039), 15, 15},
   };
   for (const PictureSize& picture : pictures) {
     std::unique_ptr<Gdiplus::Image> image = CPvImage::Instance().LoadPngFromRes(picture.resource, L"IMG");
@@ -150,7 +152,7 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
     EXPECT_EQ(image->GetWidth(), picture.width);
     EXPECT_EQ(image->GetHeight(), picture.height);
   }
-  EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60007, L"IMG"), nullptr);
+  EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60009, L"IMG"), nullptr);
   EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60001, L"PNG"), nullptr);
   EXPECT_NE(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107)), nullptr);
 }
