@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "PixelCanvas.h"
 #include "PvFont.h"
 #include "PvImage.h"
@@ -160,6 +163,26 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
 }  // namespace
 
 namespace {
+
+TEST(ImageTextTest, NoWrapKeepsALongQuestionOnOneTrimmedLine) {
+  HFONT font = CPvFont::Instance().GetFont(12, L"宋体", 0, 0, 0);
+  const std::wstring question = L"您确定要卸载" + std::wstring(40, L'软') + L"?";
+  PixelCanvas canvas(260, 60, kWhite);
+  EXPECT_TRUE(
+      CPvImage::Instance().DrawString(canvas.Dc(), font, question.c_str(), 10, 15, 210, 30, 0, 254, false, true, true));
+  int top = 60;
+  int bottom = -1;
+  for (int y = 0; y < 60; ++y) {
+    if (canvas.AnyOtherThan(kWhite, 0, y, 260, y + 1)) {
+      top = std::min(top, y);
+      bottom = y;
+    }
+  }
+  ASSERT_GE(bottom, top) << "nothing drawn";
+  EXPECT_LT(bottom - top, 18) << "more than one line";
+  EXPECT_TRUE(canvas.AnyOtherThan(kWhite, 190, 15, 220, 45)) << "the line runs to the end of its box";
+  EXPECT_FALSE(canvas.AnyOtherThan(kWhite, 221, 0, 260, 60)) << "drawn past its box";
+}
 
 TEST(ImageTextTest, UnusableFaceFallsBackToAReadableFont) {
   HFONT font = CPvFont::Instance().GetFont(16, L"No Such Face At All", 0, 0, 0);
