@@ -140,7 +140,8 @@ def default_background():
 
 
 def main_panel():
-    """60052, the main dialog's card: a heading with the program's badge, the
+    """60052, the main dialog's card: a heading with the program's badge (its
+    right part stays clear for the eraser, which ends its walk there), the
     white band for the question and the buttons, and a footer that says what
     an uninstall removes."""
     w, h = 437, 141
@@ -160,9 +161,7 @@ def main_panel():
             f'<rect y="{h - 30}" width="{w}" height="1" fill="#E6EAF1"/>'
             f'</g>'
             + badge +
-            f'<text x="52" y="30" font-family="{cjk}" font-size="15" font-weight="bold" fill="#1F2937">卸载程序</text>'
-            f'<text x="{w - 18}" y="30" font-family="{cjk}" font-size="12" fill="#7A8599" '
-            'text-anchor="end">Tesk软件</text>'
+            f'<text x="52" y="30" font-family="{cjk}" font-size="15" font-weight="bold" fill="#1F2937">Tesk软件 卸载程序</text>'
             f'<text x="18" y="{h - 11}" font-family="{cjk}" font-size="11" fill="#8A94A6">'
             '卸载将删除程序文件、开始菜单项、桌面快捷方式和注册信息</text>'
             f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6" fill="none" stroke="{BORDER}"/>')

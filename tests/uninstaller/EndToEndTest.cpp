@@ -355,6 +355,7 @@ TEST_F(EndToEndTest, UninstallRemovesTheProductAndThenTheProgram) {
   std::vector<Frame> frames;
   Stopwatch clock;
   bool savedMiddle = false;
+  bool savedEnd = false;
   while (!Ended(0) && clock.ElapsedMs() < 20000) {
     const ScreenShot shot = ShootDialog();
     const int percent = eraser.PercentIn(shot);
@@ -362,6 +363,10 @@ TEST_F(EndToEndTest, UninstallRemovesTheProductAndThenTheProgram) {
     if (!savedMiddle && percent >= 40 && percent <= 60) {
       shot.SavePng(m_shotFolder + L"2-uninstalling.png");
       savedMiddle = true;
+    }
+    if (!savedEnd && percent == 100) {
+      shot.SavePng(m_shotFolder + L"2-uninstalled.png");
+      savedEnd = true;
     }
     Sleep(20);
   }
