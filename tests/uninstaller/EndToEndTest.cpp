@@ -494,8 +494,19 @@ class CrashTest : public EndToEndTest {
     EXPECT_GE(captions.size(), 4u) << "the countdown did not change the caption";
 
     ASSERT_TRUE(Ended(10000)) << "the notice did not close by itself";
+    // The second faulting thread waited rather than faulting again and again.
+    EXPECT_LT(CpuTimeMs(), 2500) << "a thread spun while the notice showed";
     EXPECT_GE(clock.ElapsedMs(), 4500);
     EXPECT_LE(clock.ElapsedMs(), 8000);
+  }
+
+  long long CpuTimeMs() const {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(m_process.Get(), &created, &exited, &kernel, &user)) return -1;
+    const auto ms = [](const FILETIME& time) {
+      return static_cast<long long>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 10000);
+    };
+    return ms(kernel) + ms(user);
   }
 
   std::vector<std::wstring> DumpFiles(const std::wstring& folder) const {
