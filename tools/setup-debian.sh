@@ -9,6 +9,9 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   mingw-w64-i686-dev libz-mingw-w64-dev
   cmake ninja-build googletest clang-format
+  # the native build of the platform-free code: clang, its sanitizer and
+  # libFuzzer runtimes, zlib (tools/build-native.sh, tools/fuzz.sh)
+  clang libclang-rt-14-dev zlib1g-dev
   # running and driving the programs under Wine
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
   # test media

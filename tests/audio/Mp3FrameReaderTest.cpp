@@ -105,6 +105,11 @@ TEST(Mp3Probe, FindsNoAudioInOtherFiles) {
   Bytes late(70000, 0);
   AppendFrames(late, Mpeg1Frame(), 5);
   EXPECT_FALSE(Probe(late));
+  // Tags and nothing else: no bytes are left to look for frames in.
+  EXPECT_FALSE(Probe(ApeTag(0)));
+  Bytes tagsOnly = Id3v2Tag(20);
+  Append(tagsOnly, Id3v1Tag());
+  EXPECT_FALSE(Probe(tagsOnly));
 }
 
 TEST(Mp3Probe, FindsTheFirstFrameBehindJunk) {

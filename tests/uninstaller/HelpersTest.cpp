@@ -32,4 +32,24 @@ TEST(SystemIdentityTest, Wow64MatchesNativeArchitecture) {
   EXPECT_EQ(isWow64() != FALSE, nativeIs64Bit);
 }
 
+TEST(UrlEncodeTest, EncodesWideTextInPlaceAsUtf8) {
+  wchar_t text[1024] = L"A&B 软件";
+  EXPECT_EQ(URLEncode(text), 1);
+  EXPECT_STREQ(text, L"A%26B%20%e8%bd%af%e4%bb%b6");
+}
+
+TEST(UrlEncodeTest, LeavesTextUnchangedWhenEncodingDoesNotFit) {
+  wchar_t text[1024];
+  wcscpy_s(text, std::wstring(341, L' ').c_str());
+  EXPECT_EQ(URLEncode(text), 1);
+  std::wstring spaces;
+  for (int i = 0; i < 341; ++i) spaces += L"%20";
+  EXPECT_EQ(std::wstring(text), spaces);
+
+  const std::wstring tooLong = std::wstring(340, L' ') + L"软";  // 1020 + 9 characters
+  wcscpy_s(text, tooLong.c_str());
+  EXPECT_EQ(URLEncode(text), 0);
+  EXPECT_EQ(std::wstring(text), tooLong);
+}
+
 }  // namespace

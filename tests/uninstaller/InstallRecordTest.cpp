@@ -5,6 +5,7 @@
 #include <string>
 
 #include "InstallRecord.h"
+#include "InstallRecordSamples.h"
 
 namespace {
 
@@ -12,23 +13,6 @@ std::u16string Text(const RecordChar* field) {
   std::u16string text;
   for (; *field != 0; ++field) text += static_cast<char16_t>(*field);
   return text;
-}
-
-tagUninstallItem Item(std::int32_t kind, const std::u16string& path) {
-  tagUninstallItem item = {};
-  item.nKind = kind;
-  SetRecordText(item.szPath, path);
-  return item;
-}
-
-InstallRecord PerItemRecord() {
-  InstallRecord record = {};
-  SetRecordText(record.info.szRegKey, u"Quobly");
-  SetRecordText(record.info.szProductName, u"Quobly 音效");
-  SetRecordText(record.info.szMenuFolder, u"Quobly");
-  record.items = {Item(1, u"C:\\q\\a.txt"), Item(0, u"C:\\q\\sounds\\")};
-  record.links = {Item(1, u"C:\\links\\q.lnk")};
-  return record;
 }
 
 void PutInt32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::int32_t value) {
@@ -72,8 +56,8 @@ TEST(InstallRecordTest, HeaderAloneHasNoItemsAndNoLinks) {
 
 TEST(InstallRecordTest, ItemsWithEmptyPathsAreSkippedButLinksKeepThem) {
   InstallRecord record = PerItemRecord();
-  record.items.insert(record.items.begin(), Item(1, u""));
-  record.links.push_back(Item(1, u""));
+  record.items.insert(record.items.begin(), RecordItem(1, u""));
+  record.links.push_back(RecordItem(1, u""));
   const std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
   const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
   EXPECT_EQ(read.items.size(), 2u);

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "PvHelpers.h"
 #include "UrlEncode.h"
 
 namespace {
@@ -38,26 +37,6 @@ TEST(PercentEncodeUrlTest, RefusesResultLongerThanLimit) {
   EXPECT_EQ(out.size(), 1023u);
   EXPECT_FALSE(PercentEncodeUrl(std::string(342, ' '), 1023, out));
   EXPECT_FALSE(PercentEncodeUrl(std::string(1024, 'a'), 1023, out));
-}
-
-TEST(UrlEncodeTest, EncodesWideTextInPlaceAsUtf8) {
-  wchar_t text[1024] = L"A&B 软件";
-  EXPECT_EQ(URLEncode(text), 1);
-  EXPECT_STREQ(text, L"A%26B%20%e8%bd%af%e4%bb%b6");
-}
-
-TEST(UrlEncodeTest, LeavesTextUnchangedWhenEncodingDoesNotFit) {
-  wchar_t text[1024];
-  wcscpy_s(text, std::wstring(341, L' ').c_str());
-  EXPECT_EQ(URLEncode(text), 1);
-  std::wstring spaces;
-  for (int i = 0; i < 341; ++i) spaces += L"%20";
-  EXPECT_EQ(std::wstring(text), spaces);
-
-  const std::wstring tooLong = std::wstring(340, L' ') + L"软";  // 1020 + 9 characters
-  wcscpy_s(text, tooLong.c_str());
-  EXPECT_EQ(URLEncode(text), 0);
-  EXPECT_EQ(std::wstring(text), tooLong);
 }
 
 }  // namespace

@@ -1,19 +1,24 @@
-// The zlib1.dll beside the test program, loaded by the test itself to make
-// compressed data and to decode through its real inflate functions.
+// A real zlib, to make compressed data and to decode through its inflate
+// functions: on Windows the zlib1.dll beside the test program, loaded by the
+// test itself as the uninstaller loads it; in the native build the linked one.
 #pragma once
 
+#if defined(_WIN32)
 #include <windows.h>
+
+#include "Handles.h"
+#include "TestSupport.h"
+#endif
 
 #include <string>
 
 #include "GzipDecode.h"
-#include "Handles.h"
-#include "TestSupport.h"
 
 class TestZlib {
  public:
   enum class Format { kZlib, kGzip };
 
+#if defined(_WIN32)
   TestZlib() : m_module(LoadLibraryW((ExecutableFolder() + L"zlib1.dll").c_str())) {
     Resolve("inflateInit2_", m_inflate.inflateInit2_);
     Resolve("inflate", m_inflate.inflate);
@@ -22,9 +27,20 @@ class TestZlib {
     Resolve("deflate", m_deflate);
     Resolve("deflateEnd", m_deflateEnd);
   }
+#else
+  TestZlib() : m_deflateInit2(deflateInit2_), m_deflate(deflate), m_deflateEnd(deflateEnd) {
+    m_inflate.inflateInit2_ = inflateInit2_;
+    m_inflate.inflate = inflate;
+    m_inflate.inflateEnd = inflateEnd;
+  }
+#endif
 
-  bool isLoaded() const { return m_deflateEnd != nullptr && m_inflate.inflateEnd != nullptr; }
-  const tagZlibInflateApi& InflateApi() const { return m_inflate; }
+  bool isLoaded() const {
+    return m_deflateEnd != nullptr && m_inflate.inflateEnd != nullptr;
+  }
+  const tagZlibInflateApi& InflateApi() const {
+    return m_inflate;
+  }
 
   std::string Compress(const std::string& data, Format format) const {
     z_stream stream = {};
@@ -43,12 +59,14 @@ class TestZlib {
   }
 
  private:
+#if defined(_WIN32)
   template <typename Function>
   void Resolve(const char* name, Function& function) {
     function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(m_module.Get(), name)));
   }
 
   UniqueModule m_module;
+#endif
   tagZlibInflateApi m_inflate;
   int (*m_deflateInit2)(z_streamp, int, int, int, int, int, const char*, int) = nullptr;
   int (*m_deflate)(z_streamp, int) = nullptr;

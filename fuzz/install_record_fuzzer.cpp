@@ -1,0 +1,33 @@
+// The install record reader on arbitrary files: it must read any bytes
+// safely, and what it read must survive being written and read again.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "InstallRecord.h"
+
+namespace {
+
+bool SameItems(const std::vector<tagUninstallItem>& a, const std::vector<tagUninstallItem>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].nKind != b[i].nKind || std::memcmp(a[i].szPath, b[i].szPath, sizeof a[i].szPath) != 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const InstallRecord record = ReadInstallRecord(data, size);
+  const tagUninstallInfo info = ReadInstallInfo(data, size);
+  if (std::memcmp(&info, &record.info, sizeof info) != 0) std::abort();
+  // Every record read took at least one byte of the file.
+  if ((record.items.size() + record.links.size()) * 4 > size) std::abort();
+
+  const std::vector<uint8_t> written = WriteInstallRecord(record);
+  const InstallRecord again = ReadInstallRecord(written.data(), written.size());
+  if (std::memcmp(&again.info, &record.info, sizeof info) != 0) std::abort();
+  if (!SameItems(again.items, record.items) || !SameItems(again.links, record.links)) std::abort();
+  return 0;
+}
