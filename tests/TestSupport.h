@@ -116,6 +116,18 @@ class TempFolder {
   std::wstring m_path;
 };
 
+inline bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Creates or replaces the file with exactly these bytes; false when it
+// cannot be created.
+inline bool WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
+  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+}
+
 // Reads back exactly the bytes of a file, also one still open for writing;
 // empty when it cannot be read.
 inline std::string ReadFileBytes(const std::wstring& path) {

@@ -6,7 +6,8 @@ One look for all of them: a clean blue-on-white scheme, crisp one-pixel
 borders, and slices that stay exact when the toolkit stretches them (the
 middle of every nine-slice picture is uniform along its stretch direction).
 
-Needs rsvg-convert (librsvg2-bin), ImageMagick and the DejaVu fonts.
+Needs rsvg-convert (librsvg2-bin), ImageMagick, the DejaVu fonts and
+WenQuanYi Micro Hei (fonts-wqy-microhei) for the Chinese text.
 Run: tools/make-uninstaller-art.py
 """
 import os
@@ -102,6 +103,21 @@ def close_buttons():
            svg(38, 18, f'<rect width="38" height="18" rx="2" fill="{RED_DARK}"/>' + cross))
 
 
+def check_boxes():
+    """60036 to 60039, the 15 x 15 check box by state: unchecked, unchecked
+    with hover, checked with hover, checked."""
+    tick = ('<path d="M3.8 7.8 L6.4 10.3 L11.3 4.9" fill="none" stroke="#FFFFFF" stroke-width="1.8" '
+            'stroke-linecap="round" stroke-linejoin="round"/>')
+    faces = [("60036.png", "#FFFFFF", "#A9B6CB", False),
+             ("60037.png", "#F2F6FE", BLUE, False),
+             ("60038.png", BLUE_DARK, BLUE_DARK, True),
+             ("60039.png", BLUE, BLUE, True)]
+    for name, fill, border, checked in faces:
+        body = (f'<rect x="0.5" y="0.5" width="14" height="14" rx="2.5" fill="{fill}" stroke="{border}"/>' +
+                (tick if checked else ""))
+        render(name, 15, 15, svg(15, 15, body))
+
+
 # Backgrounds -----------------------------------------------------------------
 
 def default_background():
@@ -124,10 +140,19 @@ def default_background():
 
 
 def main_panel():
-    """60052, the main dialog's card under the question and the buttons."""
+    """60052, the main dialog's card: a heading with the program's badge (its
+    right part stays clear for the eraser, which ends its walk there), the
+    white band for the question and the buttons, and a footer that says what
+    an uninstall removes."""
     w, h = 437, 141
+    cjk = "WenQuanYi Micro Hei"
     defs = (vgradient("head", [(0, "#EAF1FE"), (1, "#FFFFFF")]) +
+            vgradient("tile", [(0, "#4A84F4"), (1, BLUE_DARK)]) +
             f'<clipPath id="card"><rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6"/></clipPath>')
+    badge = ('<rect x="18" y="13" width="24" height="24" rx="5" fill="url(#tile)"/>'
+             '<g transform="translate(30 25) rotate(12)">'
+             '<rect x="-4.5" y="-8" width="9" height="16" rx="1.6" fill="#F79A9A"/>'
+             '<rect x="-5" y="-5.5" width="10" height="8" rx="0.8" fill="#FFFFFF"/></g>')
     body = (f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6" fill="#FFFFFF"/>'
             f'<g clip-path="url(#card)">'
             f'<rect width="{w}" height="46" fill="url(#head)"/>'
@@ -135,6 +160,10 @@ def main_panel():
             f'<rect y="{h - 30}" width="{w}" height="30" fill="{FOOTER}"/>'
             f'<rect y="{h - 30}" width="{w}" height="1" fill="#E6EAF1"/>'
             f'</g>'
+            + badge +
+            f'<text x="52" y="30" font-family="{cjk}" font-size="15" font-weight="bold" fill="#1F2937">Tesk软件 卸载程序</text>'
+            f'<text x="18" y="{h - 11}" font-family="{cjk}" font-size="11" fill="#8A94A6">'
+            '卸载将删除程序文件、开始菜单项、桌面快捷方式和注册信息</text>'
             f'<rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6" fill="none" stroke="{BORDER}"/>')
     render("60052.png", w, h, svg(w, h, body, defs))
 
@@ -198,12 +227,30 @@ def message_pictures():
 
 
 def crash_picture():
-    """60061: drawn over the crash message, so all but its badge is clear."""
+    """60061, the crash notice's whole message: a crying face beside a red
+    notice band that says the program failed and will close by itself."""
     w, h = 256, 80
-    bang = ('<rect x="14" y="7" width="4" height="12.5" rx="1.8" fill="#FFFFFF"/>'
-            '<circle cx="16" cy="24" r="2.3" fill="#FFFFFF"/>')
-    body = badge(RED, bang)
-    render("60061.png", w, h, svg(w, h, body))
+    defs = (vgradient("face", [(0, "#FFE08A"), (1, "#F7B733")]) +
+            vgradient("band", [(0, "#EE5A5F"), (1, RED_DARK)]))
+    face = ('<circle cx="38" cy="40" r="30" fill="url(#face)" stroke="#D9961A" stroke-width="1.5"/>'
+            # closed, sorry eyes and brows
+            '<path d="M22 36 Q27 40 32 36 M44 36 Q49 40 54 36" fill="none" stroke="#5B3A0A" '
+            'stroke-width="2.2" stroke-linecap="round"/>'
+            '<path d="M21 28 L31 25 M55 28 L45 25" stroke="#5B3A0A" stroke-width="2" stroke-linecap="round"/>'
+            # downturned mouth
+            '<path d="M28 57 Q38 48 48 57" fill="none" stroke="#5B3A0A" stroke-width="2.4" '
+            'stroke-linecap="round"/>'
+            # tears
+            '<path d="M25 41 Q22 48 25 51 Q28 48 25 41 Z" fill="#4DA3FF"/>'
+            '<path d="M51 41 Q48 48 51 51 Q54 48 51 41 Z" fill="#4DA3FF"/>')
+    cjk = "WenQuanYi Micro Hei"
+    band = ('<rect x="80.5" y="14.5" width="171" height="51" rx="6" fill="url(#band)" stroke="#A82A2F"/>'
+            '<rect x="86" y="17" width="160" height="1.5" rx="0.75" fill="#FFFFFF" opacity="0.35"/>'
+            f'<text x="166" y="36" font-family="{cjk}" font-size="15" font-weight="bold" fill="#FFFFFF" '
+            'text-anchor="middle">程序运行出错了</text>'
+            f'<text x="166" y="56" font-family="{cjk}" font-size="12" fill="#FFE9EA" '
+            'text-anchor="middle">即将自动关闭，敬请谅解</text>')
+    render("60061.png", w, h, svg(w, h, face + band, defs))
 
 
 # Program icon ------------------------------------------------------------------
@@ -240,6 +287,7 @@ def main():
     main_buttons()
     message_buttons()
     close_buttons()
+    check_boxes()
     default_background()
     main_panel()
     progress_strip()

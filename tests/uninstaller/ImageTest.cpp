@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "PixelCanvas.h"
 #include "PvFont.h"
 #include "PvImage.h"
@@ -142,7 +145,9 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
       {L"PV_IDB_CLOSE2", 38, 18},          {L"PV_IDB_CLOSE3", 38, 18},          {MAKEINTRESOURCEW(60026), 279, 23},
       {MAKEINTRESOURCEW(60027), 137, 157}, {MAKEINTRESOURCEW(60051), 186, 150}, {MAKEINTRESOURCEW(60052), 437, 141},
       {MAKEINTRESOURCEW(60056), 32, 32},   {MAKEINTRESOURCEW(60057), 32, 32},   {MAKEINTRESOURCEW(60061), 256, 80},
-      {MAKEINTRESOURCEW(60073), 87, 29},   {MAKEINTRESOURCEW(60074), 87, 29},
+      {MAKEINTRESOURCEW(60073), 87, 29},   {MAKEINTRESOURCEW(60074), 87, 29},   {MAKEINTRESOURCEW(60007), 38, 18},
+      {MAKEINTRESOURCEW(60008), 38, 18},   {MAKEINTRESOURCEW(60036), 15, 15},   {MAKEINTRESOURCEW(60037), 15, 15},
+      {MAKEINTRESOURCEW(60038), 15, 15},   {MAKEINTRESOURCEW(60039), 15, 15},
   };
   for (const PictureSize& picture : pictures) {
     std::unique_ptr<Gdiplus::Image> image = CPvImage::Instance().LoadPngFromRes(picture.resource, L"IMG");
@@ -150,7 +155,7 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
     EXPECT_EQ(image->GetWidth(), picture.width);
     EXPECT_EQ(image->GetHeight(), picture.height);
   }
-  EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60007, L"IMG"), nullptr);
+  EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60009, L"IMG"), nullptr);
   EXPECT_EQ(CPvImage::Instance().LoadPngFromRes(60001, L"PNG"), nullptr);
   EXPECT_NE(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(107)), nullptr);
 }
@@ -158,6 +163,26 @@ TEST(EmbeddedPictureTest, EveryPictureLoadsAtItsSize) {
 }  // namespace
 
 namespace {
+
+TEST(ImageTextTest, NoWrapKeepsALongQuestionOnOneTrimmedLine) {
+  HFONT font = CPvFont::Instance().GetFont(12, L"宋体", 0, 0, 0);
+  const std::wstring question = L"您确定要卸载" + std::wstring(40, L'软') + L"?";
+  PixelCanvas canvas(260, 60, kWhite);
+  EXPECT_TRUE(
+      CPvImage::Instance().DrawString(canvas.Dc(), font, question.c_str(), 10, 15, 210, 30, 0, 254, false, true, true));
+  int top = 60;
+  int bottom = -1;
+  for (int y = 0; y < 60; ++y) {
+    if (canvas.AnyOtherThan(kWhite, 0, y, 260, y + 1)) {
+      top = std::min(top, y);
+      bottom = y;
+    }
+  }
+  ASSERT_GE(bottom, top) << "nothing drawn";
+  EXPECT_LT(bottom - top, 18) << "more than one line";
+  EXPECT_TRUE(canvas.AnyOtherThan(kWhite, 190, 15, 220, 45)) << "the line runs to the end of its box";
+  EXPECT_FALSE(canvas.AnyOtherThan(kWhite, 221, 0, 260, 60)) << "drawn past its box";
+}
 
 TEST(ImageTextTest, UnusableFaceFallsBackToAReadableFont) {
   HFONT font = CPvFont::Instance().GetFont(16, L"No Such Face At All", 0, 0, 0);

@@ -21,19 +21,8 @@ constexpr wchar_t kRegKey[] = L"QuoblyEngineTest";
 constexpr wchar_t kProduct[] = L"引擎测试 Engine";
 constexpr wchar_t kMenu[] = L"QuoblyEngineTest";
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void WriteBytes(const std::wstring& path, const void* bytes, DWORD size) {
-  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_TRUE(file) << "cannot create file";
-  DWORD written = 0;
-  WriteFile(file.Get(), bytes, size, &written, nullptr);
-}
-
 void MakeFile(const std::wstring& path) {
-  WriteBytes(path, "x", 1);
+  ASSERT_TRUE(WriteBytes(path, "x", 1)) << "cannot create file";
 }
 
 void MakeFolderWithFiles(const std::wstring& folder, int files) {
@@ -108,7 +97,7 @@ class UninstallerTest : public testing::Test {
 
   void WriteRecord() {
     const std::vector<std::uint8_t> bytes = WriteInstallRecord(m_record);
-    WriteBytes(m_appDir + L"pvUninstall.dat", bytes.data(), static_cast<DWORD>(bytes.size()));
+    ASSERT_TRUE(WriteBytes(m_appDir + L"pvUninstall.dat", bytes.data(), bytes.size()));
   }
 
   void MakeProductTraces() {

@@ -1,36 +1,39 @@
-// pvUninstall entry point.
+// pvUninstall entry point: names the application, installs the crash
+// handler and runs the main dialog. The process ends from inside the loop:
+// cancelled, closed, or once the program has deleted itself.
 #include <windows.h>
 
+#include "MainDlg.h"
 #include "PvApp.h"
+#include "PvDump.h"
+
+#ifdef PVUNINSTALL_CRASH_TRIGGER
+#include "CrashTrigger.h"
+#endif
 
 namespace {
 
 constexpr wchar_t kAppName[] = L"Tesk软件-卸载程序";
-constexpr wchar_t kMainWindowClass[] = L"pvUninstallMain";
-
-LRESULT CALLBACK MainWindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE) CPvApp::Instance().ExitApp();
-  return DefWindowProcW(wnd, message, wParam, lParam);
-}
+constexpr wchar_t kDumpTag[] = L"tk_uninstall_dump";
+constexpr int kDialogWidth = 450;
+constexpr int kDialogHeight = 230;
+constexpr int kSlideInWithBounce = 0;
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   CPvApp& app = CPvApp::Instance();
   app.SetAppName(kAppName);
+  InstallDump(kAppName, kDumpTag);
 
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = kMainWindowClass;
-  RegisterClassW(&windowClass);
-
-  HWND wnd = CreateWindowExW(0, kMainWindowClass, app.GetAppName(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                             480, 320, nullptr, nullptr, instance, nullptr);
-  if (wnd == nullptr) app.ExitApp();
-  app.SetMainWnd(wnd);
-  ShowWindow(wnd, showCommand);
-  return app.MsgLoop();
+  // Never destroyed: worker threads use it until the process ends.
+  CMainDlg dialog;
+  if (!dialog.Create(0, 0, 0, kDialogWidth, kDialogHeight, 0, true, nullptr)) app.ExitApp();
+  dialog.Show(kSlideInWithBounce, true, SW_SHOW);
+  app.SetMainWnd(dialog.GetHwnd());
+#ifdef PVUNINSTALL_CRASH_TRIGGER
+  ArmCrashTrigger();
+#endif
+  app.MsgLoop();
+  app.ExitApp();
 }

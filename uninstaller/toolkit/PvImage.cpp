@@ -188,7 +188,7 @@ bool CPvImage::DrawRotate3D(HDC hdc, const PvImageSource& source, int x1, int y1
 }
 
 bool CPvImage::DrawString(HDC hdc, HFONT font, const wchar_t* text, int x, int y, int w, int h, COLORREF colour,
-                          int alpha, bool centred, bool lineLimit) const {
+                          int alpha, bool centred, bool lineLimit, bool noWrap) const {
   if (hdc == nullptr || text == nullptr) return false;
   Graphics graphics(hdc);
   // The wide LOGFONT keeps a Chinese face name intact in every code page.
@@ -213,7 +213,10 @@ bool CPvImage::DrawString(HDC hdc, HFONT font, const wchar_t* text, int x, int y
   format.SetAlignment(centred ? Gdiplus::StringAlignmentCenter : Gdiplus::StringAlignmentNear);
   format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
   format.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
-  if (lineLimit) format.SetFormatFlags(Gdiplus::StringFormatFlagsLineLimit);
+  INT flags = 0;
+  if (lineLimit) flags |= Gdiplus::StringFormatFlagsLineLimit;
+  if (noWrap) flags |= Gdiplus::StringFormatFlagsNoWrap;
+  format.SetFormatFlags(flags);
   const Gdiplus::SolidBrush brush(
       Gdiplus::Color(static_cast<BYTE>(alpha), GetRValue(colour), GetGValue(colour), GetBValue(colour)));
   graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintSystemDefault);

@@ -124,9 +124,11 @@ class CPvImage {
 
   // Text in `font` (null: the DC's font), laid out in (x, y, w, h) when both
   // sizes are non-zero, else drawn from the point (x, y). Vertically centred,
-  // trimmed with an ellipsis.
+  // trimmed with an ellipsis. `noWrap` keeps the text on one line: GDI+
+  // under Wine draws nothing at all when wrapped lines with the line limit
+  // are taller than the box.
   bool DrawString(HDC hdc, HFONT font, const wchar_t* text, int x, int y, int w, int h, COLORREF colour, int alpha,
-                  bool centred, bool lineLimit) const;
+                  bool centred, bool lineLimit, bool noWrap = false) const;
 
   // Index of the encoder for `mime` (exact match), its CLSID in `clsid`; -1
   // when there is none.

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Lays the crashing test build of pvUninstall into a program folder that
+# nothing can write to, not even root, runs one case of the end-to-end tests
+# with that folder named in PVUNINSTALL_READONLY_FOLDER, and undoes it all.
+# Exits 77 (a skip) when the folder cannot be made read-only here.
+# Usage: readonly-program-folder.sh BIN_DIR GTEST_CASE
+set -u
+bin=$1
+case=$2
+folder=$(mktemp -d /tmp/pvuninstall-readonly.XXXXXX)
+mode=
+
+undo() {
+  case $mode in
+    immutable) chattr -i "$folder" ;;
+    mount) umount "$folder" ;;
+  esac
+  rm -rf "$folder" "$folder.source"
+}
+trap undo EXIT
+
+cp "$bin/pvUninstall_crash.exe" "$folder/pvUninstall.exe"
+cp "$bin/zlib1.dll" "$folder/"
+if chattr +i "$folder" 2>/dev/null; then
+  mode=immutable
+else
+  mv "$folder" "$folder.source" && mkdir "$folder"
+  mount --bind "$folder.source" "$folder" 2>/dev/null && mode=mount
+  if [ "$mode" != mount ] || ! mount -o remount,bind,ro "$folder" 2>/dev/null; then
+    echo "cannot make a read-only folder here (needs root on a file system with chattr, or bind mounts)"
+    exit 77
+  fi
+fi
+
+export PVUNINSTALL_READONLY_FOLDER="Z:${folder//\//\\}"
+"$(dirname "$0")/../tools/wine-run.sh" "$bin/uninstaller_e2e_tests.exe" --gtest_filter="$case"

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "PvApp.h"
+#include "PvMsgBox.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Notes the OK caption of every frame it paints.
+class WatchedMsgBox : public CPvMsgBox {
+ public:
+  void DrawContent(HDC hdc) override {
+    CPvMsgBox::DrawContent(hdc);
+    const std::wstring& caption = OkButton().m_strCaption;
+    if (captions.empty() || captions.back() != caption) captions.push_back(caption);
+  }
+
+  std::vector<std::wstring> captions;
+};
+
+// Clicks to make while the box's modal loop runs: thread timers are
+// dispatched by that loop.
+struct Watch {
+  CPvMsgBox* box = nullptr;
+  std::vector<std::pair<int, int>> clicks;  // client points pressed, in order
+};
+Watch* g_watch = nullptr;
+
+void CALLBACK ClickNext(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND wnd = g_watch->box->GetHwnd();
+  if (g_watch->clicks.empty() || wnd == nullptr || !IsWindowVisible(wnd) || g_watch->box->IsEffectRunning()) return;
+  const auto point = g_watch->clicks.front();
+  g_watch->clicks.erase(g_watch->clicks.begin());
+  if (g_watch->clicks.empty()) KillTimer(nullptr, timer);
+  const LPARAM at = MAKELPARAM(point.first, point.second);
+  SendMessageW(wnd, WM_MOUSEMOVE, 0, at);
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(wnd, WM_LBUTTONUP, 0, at);
+}
+
+class MsgBoxTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    CPvApp::Instance().SetAppName(L"MsgBoxTest");
+    m_watch.box = &m_box;
+    g_watch = &m_watch;
+  }
+  void TearDown() override { g_watch = nullptr; }
+
+  WatchedMsgBox m_box;
+  Watch m_watch;
+};
+
+TEST_F(MsgBoxTest, CountdownPressesOkByItself) {
+  Stopwatch clock;
+  const int result = m_box.ShowMessage(nullptr, L"", L"标题", CPvMsgBox::kOkOnly, 3, 300, 200, 8, 9);
+  const long long elapsed = clock.ElapsedMs();
+
+  EXPECT_EQ(result, CPvMsgBox::kOk);
+  EXPECT_GE(elapsed, 2900);
+  // Hiding a window takes Wine up to 2 s more where no window manager runs.
+  EXPECT_LT(elapsed, 6500);
+  EXPECT_EQ(m_box.captions, (std::vector<std::wstring>{L"确定", L"确定(2)", L"确定(1)", L"确定(0)"}));
+  EXPECT_EQ(m_box.m_nPictureId, 60056) << "the one-button layout's picture";
+  EXPECT_EQ(m_box.m_strTitle, L"标题");
+}
+
+TEST_F(MsgBoxTest, CancelAndCloseButtonsGiveTwoAndStopTheCountdown) {
+  // Layout 1 on a 300 × 200 box: Cancel at x 160, the close button at x 260.
+  m_watch.clicks = {{170, 180}};
+  SetTimer(nullptr, 0, 20, ClickNext);
+  Stopwatch clock;
+  EXPECT_EQ(m_box.ShowMessage(nullptr, L"消息", nullptr, CPvMsgBox::kOkCancel, 30, 300, 200, -1, -1),
+            CPvMsgBox::kCancel);
+  EXPECT_LT(clock.ElapsedMs(), 3500);
+  EXPECT_EQ(m_box.m_strTitle, L"提示信息");
+  EXPECT_EQ(m_box.m_nPictureId, 60057);
+  Sleep(1200);
+  EXPECT_EQ(m_box.OkButton().m_strCaption, L"确定") << "the countdown went on after the box closed";
+}
+
+TEST_F(MsgBoxTest, BoxWithoutButtonsClosesByItsCloseButtonOnly) {
+  m_box.m_nPictureId = 60061;
+  m_watch.clicks = {{150, 182}, {270, 8}};  // where an OK button would be, then the close button
+  SetTimer(nullptr, 0, 20, ClickNext);
+  EXPECT_EQ(m_box.ShowMessage(nullptr, L"", L"", 2, 0, 300, 200, -1, -1), CPvMsgBox::kCancel);
+  EXPECT_TRUE(m_watch.clicks.empty());
+  EXPECT_EQ(m_box.m_nPictureId, 60061) << "a caller's picture stays";
+}
+
+TEST_F(MsgBoxTest, FailedCreationReturnsCancelAtOnce) {
+  Stopwatch clock;
+  EXPECT_EQ(m_box.ShowMessage(reinterpret_cast<HWND>(0x7FFF0), L"", nullptr, 0, 5, 300, 200, 8, 9), CPvMsgBox::kCancel);
+  EXPECT_LT(clock.ElapsedMs(), 500);
+}
+
+}  // namespace
