@@ -6,7 +6,7 @@
 tools_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # Bump when the prefix set-up changes, so stale cached prefixes are rebuilt.
-readonly QUOBLY_PREFIX_VERSION=2
+readonly QUOBLY_PREFIX_VERSION=3
 
 export WINEPREFIX=${QUOBLY_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wine-prefix}
 export WINEARCH=win32
