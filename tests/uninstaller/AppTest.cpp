@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -44,32 +45,44 @@ TEST(AppTest, MsgLoopDispatchesUntilQuitAndReturnsItsCode) {
   EXPECT_EQ(dispatched, 2);
 }
 
-// Reports, from the runtime's exit path, whether the timers were already
+// Threads of the exit scenario, noted by the threads themselves.
+std::atomic<DWORD> g_timerThread{0};
+std::atomic<DWORD> g_workerThread{0};
+
+bool ThreadRuns(DWORD id) {
+  UniqueKernelHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
+  return thread && WaitForSingleObject(thread.Get(), 0) == WAIT_TIMEOUT;
+}
+
+// Reports, from the runtime's exit path, whether the timer had already been
 // stopped while an unrelated worker still ran.
 struct ExitWitness {
-  int baselineThreads = 0;
   ~ExitWitness() {
-    std::fprintf(stderr, "exiting=%d extra_threads=%d\n", CPvApp::Instance().isExiting() ? 1 : 0,
-                 LiveThreadCount() - baselineThreads);
+    std::fprintf(stderr, "exiting=%d timer_runs=%d worker_runs=%d\n", CPvApp::Instance().isExiting() ? 1 : 0,
+                 ThreadRuns(g_timerThread) ? 1 : 0, ThreadRuns(g_workerThread) ? 1 : 0);
   }
 };
 
 unsigned __stdcall BusyWorker(void*) {
+  g_workerThread = GetCurrentThreadId();
   for (;;) Sleep(1);
 }
 
-void NoOp(void*) {}
+// Stop wakes the sleeping timer for its last call, which names its thread.
+void NoteTimerThread(void*) {
+  g_timerThread = GetCurrentThreadId();
+}
 
 void ExitWhileThreadsRun() {
   static ExitWitness witness;
-  witness.baselineThreads = LiveThreadCount();
-  CPvThread::Instance().StartTimer(1, NoOp, 60000, nullptr);
+  CPvThread::Instance().StartTimer(1, NoteTimerThread, 60000, nullptr);
   CPvThread::Instance().StartThread(BusyWorker, nullptr, 1);
+  WaitUntil([] { return g_workerThread != 0; });
   CPvApp::Instance().ExitApp();
 }
 
 TEST(AppDeathTest, ExitAppStopsTimersAndEndsProcessWithCodeZero) {
-  EXPECT_EXIT(ExitWhileThreadsRun(), testing::ExitedWithCode(0), "exiting=1 extra_threads=1");
+  EXPECT_EXIT(ExitWhileThreadsRun(), testing::ExitedWithCode(0), "exiting=1 timer_runs=0 worker_runs=1");
 }
 
 }  // namespace

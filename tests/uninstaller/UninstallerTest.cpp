@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,15 +83,15 @@ class UninstallerTest : public testing::Test {
     SetRecordText(m_record.info.szRegKey, U16(kRegKey));
     SetRecordText(m_record.info.szProductName, U16(kProduct));
     SetRecordText(m_record.info.szMenuFolder, U16(kMenu));
+    m_baselineThreads = LiveThreadCount();
   }
 
   void TearDown() override {
-    SHFILEOPSTRUCTW remove = {};
-    const std::wstring rootList = m_root + L'\0';
-    remove.wFunc = FO_DELETE;
-    remove.pFrom = rootList.c_str();
-    remove.fFlags = FOF_NO_UI;
-    SHFileOperationW(&remove);
+    // The removal's report runs on a thread of its own; the test ends when
+    // it has, not in the middle of its request.
+    WaitUntil([this] { return LiveThreadCount() <= m_baselineThreads; }, 4000);
+    std::error_code ignored;
+    std::filesystem::remove_all(m_root, ignored);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str());
   }
 
@@ -137,6 +137,7 @@ class UninstallerTest : public testing::Test {
   std::wstring m_menuFolder;
   std::wstring m_desktopShortcut;
   InstallRecord m_record = {};
+  int m_baselineThreads = 0;
 };
 
 TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
