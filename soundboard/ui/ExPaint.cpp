@@ -101,18 +101,18 @@ void ExDrawStretched(GpGraphics* graphics, GpBitmap* bitmap, const ExRectF& plac
   GdipSetPixelOffsetMode(graphics, PixelOffsetModeDefault);
 }
 
-UniqueGpFont ExCreateFont(const ExFontSpec& spec) {
+UniqueGpFont ExCreateFont(const ExFontSpec& fontSpec) {
   UniqueGpFont font;
   ExFramework* framework = ExFramework::Get();
-  if (spec.IsDefault() || framework == nullptr) return font;
+  if (fontSpec.IsDefault() || framework == nullptr) return font;
   UniqueGpFontFamily family;
-  if (!spec.family.empty()) {
-    const std::wstring face = AnsiToWide(spec.family);
+  if (!fontSpec.family.empty()) {
+    const std::wstring face = AnsiToWide(fontSpec.family);
     GdipCreateFontFamilyFromName(face.c_str(), nullptr, family.Put());
   }
   if (!family) GdipGetFamily(framework->DefaultFont(), family.Put());  // a face GDI+ lacks: the default's
-  const float size = spec.size > 0 ? spec.size : 12.0f;
-  const int style = spec.style >= 0 ? spec.style : FontStyleRegular;
+  const float size = fontSpec.size > 0 ? fontSpec.size : 12.0f;
+  const int style = fontSpec.style >= 0 ? fontSpec.style : FontStyleRegular;
   if (family) GdipCreateFont(family.Get(), size, style, UnitPixel, font.Put());
   return font;
 }

@@ -35,7 +35,7 @@ struct ExFontSpec {
   int style = -1;  // Gdiplus::FontStyle
   bool IsDefault() const { return family.empty() && size <= 0 && style < 0; }
 };
-UniqueGpFont ExCreateFont(const ExFontSpec& spec);
+UniqueGpFont ExCreateFont(const ExFontSpec& fontSpec);
 
 // Text with an optional one-pixel outline in `outlineColour`; outline
 // alpha 0 draws plain text.

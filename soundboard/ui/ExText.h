@@ -15,8 +15,8 @@ class ExText {
   void SetText(std::wstring text) { m_text = std::move(text); }
   Gdiplus::ARGB Colour() const { return m_colour; }
   void SetColour(Gdiplus::ARGB colour) { m_colour = colour; }
-  // An unset spec goes back to the framework's default font.
-  void SetFont(const ExFontSpec& spec) { m_font = ExCreateFont(spec); }
+  // An unset font description goes back to the framework's default font.
+  void SetFont(const ExFontSpec& fontSpec) { m_font = ExCreateFont(fontSpec); }
   // Owned by this object or by the framework; valid until the next SetFont.
   Gdiplus::GpFont* Font() const;
   ExStringFormat& Format() { return m_format; }
