@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "SoundLibrary.h"
+
 namespace {
 
 constexpr DWORD kPositionInBytes = 0;  // BASS_POS_BYTE
@@ -20,8 +22,7 @@ AudioPlayer::AudioPlayer(std::string libraryPath) : m_libraryPath(std::move(libr
 std::string AudioPlayer::ProgramLibraryPath() {
   char path[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1) + "bass.dll";
+  return FolderOf(std::string_view(path, length)) + "\\bass.dll";
 }
 
 const AudioPlayer::Library* AudioPlayer::Load() {

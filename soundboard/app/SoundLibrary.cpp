@@ -47,6 +47,11 @@ std::string FileNameWithoutExtension(std::string_view path) {
   return std::string(name);
 }
 
+std::string FolderOf(std::string_view path) {
+  const std::size_t slash = FindLast(path, '\\');
+  return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash));
+}
+
 std::string CategoryFolder(std::string_view programFolder, std::string_view folderName) {
   std::string folder(programFolder);
   folder += folderName;

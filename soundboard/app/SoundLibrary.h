@@ -13,6 +13,9 @@
 // "D:\s\applause.mp3" gives "applause", "a.b.mp3" gives "a.b".
 std::string FileNameWithoutExtension(std::string_view path);
 
+// The part before the last backslash ("" when there is none).
+std::string FolderOf(std::string_view path);
+
 // The category folder beside the program, ending with exactly one backslash.
 std::string CategoryFolder(std::string_view programFolder, std::string_view folderName);
 

@@ -29,6 +29,9 @@ TEST(SoundLibraryTest, BackslashInsideAChineseCharacterIsNoSeparator) {
   const std::string chinese = "\x81\x5c";
   EXPECT_EQ(FileNameWithoutExtension("C:\\" + kEffects + "\\" + chinese + kSound + ".mp3"), chinese + kSound);
   EXPECT_EQ(CategoryFolder("C:\\Quobly", "\\" + chinese), "C:\\Quobly\\" + chinese + "\\");
+  EXPECT_EQ(FolderOf("C:\\" + chinese + "\\Quobly.exe"), "C:\\" + chinese);
+  EXPECT_EQ(FolderOf("C:\\Q\\" + chinese), "C:\\Q");
+  EXPECT_EQ(FolderOf("Quobly.exe"), "");
 }
 
 TEST(SoundLibraryTest, CategoryFolderEndsWithOneBackslash) {

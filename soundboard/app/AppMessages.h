@@ -1,0 +1,18 @@
+// Private messages of the soundboard's main window. Workers and the keyboard
+// hook never touch elements: they post one of these and the UI thread acts.
+#pragma once
+
+#include <windows.h>
+
+// The keyboard hook saw a key go down. wParam: virtual-key code.
+constexpr UINT kMsgHotkeyPressed = WM_APP + 1;
+// A progress watch read its sound's position. wParam: category (1..3) in the
+// high word, button (1..50) in the low word; lParam: percent 0..100.
+constexpr UINT kMsgProgress = WM_APP + 2;
+// The sound-card enumeration has finished. lParam: the result, allocated with
+// new by the worker and deleted by the receiver.
+constexpr UINT kMsgSoundCardsFound = WM_APP + 3;
+// One step of the hotkey panel's slide. wParam: the new window width.
+constexpr UINT kMsgPanelSlide = WM_APP + 4;
+// The notification-area icon's callback; lParam carries the mouse message.
+constexpr UINT kMsgTrayIcon = 32868;

@@ -1,0 +1,34 @@
+#include "BindingFile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "Handles.h"
+
+namespace {
+
+constexpr char kSection[] = "热键";
+constexpr DWORD kValueBytes = 10240;
+
+}  // namespace
+
+std::string ReadBindingText(const std::string& bindingFile) {
+  UniqueFileHandle file(CreateFileA(bindingFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size = {};
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 16 * 1024 * 1024) return {};
+  std::string text(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!text.empty() && !ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr)) return {};
+  text.resize(read);
+  return text;
+}
+
+std::string ReadBinding(const std::string& bindingFile, const std::string& keyName) {
+  if (keyName.empty()) return {};
+  std::vector<char> value(kValueBytes, '\0');
+  const DWORD length =
+      GetPrivateProfileStringA(kSection, keyName.c_str(), "", value.data(), kValueBytes, bindingFile.c_str());
+  return std::string(value.data(), length);
+}

@@ -1,0 +1,182 @@
+#include "QuoblyApp.h"
+
+#include "AppMessages.h"
+#include "ExFramework.h"
+#include "BindingFile.h"
+#include "ExImageLoader.h"
+#include "KeyNames.h"
+#include "QuoblyResources.h"
+
+namespace {
+
+constexpr char kTitle[] = "Quobly";
+constexpr int kDesignLeft = 50;
+constexpr int kDesignTop = 50;
+constexpr int kDesignWidth = 430;
+constexpr int kDesignHeight = 320;
+constexpr int kTabTop = 70;
+constexpr int kCategoryCount = 3;
+constexpr UINT kSpaceKey = VK_SPACE;
+constexpr LPARAM kSpaceFirstPress = 57;  // scan code, no repeat count bits above it
+
+struct CategoryPage {
+  const char* title;
+  int icon;
+};
+constexpr CategoryPage kPages[kCategoryCount] = {
+    {"主持音效", IDR_TAB_HOST}, {"喊麦音效", IDR_TAB_SHOUT}, {"搞笑音效", IDR_TAB_COMIC}};
+
+std::string ProgramFolder() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return FolderOf(std::string_view(path, length));
+}
+
+ExResourceBytes Picture(int id) {
+  return ExFindResourceBytes(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG");
+}
+
+int RunMessageLoop() {
+  MSG msg = {};
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+QuoblyApp::QuoblyApp()
+    : m_programFolder(ProgramFolder()),
+      m_bindingFile(m_programFolder + "\\音效配置.ini"),
+      m_soundCards(m_player),
+      m_hotkeyPanel(m_bindingFile),
+      m_board(m_player) {}
+
+QuoblyApp::~QuoblyApp() = default;
+
+int QuoblyApp::Run() {
+  int exitCode = 1;
+  ExWindowOptions options;
+  options.title = kTitle;
+  options.centred = false;
+  options.x = kDesignLeft;
+  options.y = kDesignTop;
+  options.width = kDesignWidth;
+  options.height = kDesignHeight;
+  HWND window = ExCreateWindow(options);
+  if (window != nullptr && OnCreate(window)) {
+    m_host.Show(kExZoomIn);
+    exitCode = RunMessageLoop();
+  } else if (window != nullptr) {
+    DestroyWindow(window);
+  }
+  return exitCode;
+}
+
+bool QuoblyApp::OnCreate(HWND window) {
+  m_window = window;
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+
+  m_soundCards.LoadDropButton();
+  m_chrome.AddTrayIcon(window);
+  m_bindings = ParseBindings(ReadBindingText(m_bindingFile));
+  m_keyboardHook.install_keyboard_hook(window);
+
+  const ExResourceBytes skin = Picture(IDR_SKIN);
+  ExAttachOptions attach;
+  attach.imageMode = ExImageMode::kStretch;
+  attach.styleFlags = 0;  // the chrome is the soundboard's own
+  if (!m_host.Attach(window, skin.data, skin.size, attach)) return false;
+  // Messages the workers and the hook post arrive from here on; the
+  // space-bar filter joins at the end of start-up.
+  m_host.SetMessageHook([this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return OnWindowMessage(hwnd, message, wParam, lParam);
+  });
+
+  CreateTab(width, height);
+  m_soundCards.Create(window, height);
+  CreateHelpLabel(height);
+  m_soundCards.StartEnumeration();
+  m_hotkeyPanel.Create(window, width, height, [this](int category, int index, const std::string& keyName) {
+    m_board.SetHotkey(category, index, keyName);
+  });
+
+  m_board.SetHandlers([this] { m_hotkeyPanel.Close(); },
+                      [this](int category, int index) {
+                        m_hotkeyPanel.OpenFor(category, index, m_board.SoundName(category, index),
+                                              m_board.SoundPath(category, index), m_board.Hotkey(category, index));
+                      });
+  for (int category = 1; category <= kCategoryCount; ++category) {
+    m_board.BuildCategory(category, window, m_tab, m_programFolder, m_bindings);
+  }
+
+  m_spaceFilter = true;
+  m_chrome.Create(window, width);
+  return true;
+}
+
+void QuoblyApp::CreateTab(int width, int height) {
+  m_tab.Create(m_window, {1, kTabTop, static_cast<float>(width), static_cast<float>(height - 60)});
+  m_tab.SetHeaderMetrics({10, 10, 90, 30});
+  for (const CategoryPage& page : kPages) {
+    const ExResourceBytes icon = Picture(page.icon);
+    m_tab.AddPage(page.title, icon.data, icon.size);
+  }
+}
+
+void QuoblyApp::CreateHelpLabel(int height) {
+  ExLabelOptions look;
+  look.textColour = ArgbFromBgr(255);
+  look.outline = ArgbFromBgr(0x000000, 200, true);
+  look.lineAlignment = Gdiplus::StringAlignmentCenter;
+  m_help.Create(m_window, {170, static_cast<float>(height - 35), 230, 20}, "空格键为停止，右键按钮修改快捷键。", look);
+}
+
+LRESULT QuoblyApp::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_KEYDOWN:
+      // A first press of the space bar stops playback through the hook; the
+      // window's elements never see it.
+      if (m_spaceFilter && (lParam >> 16) == kSpaceFirstPress) return 0;
+      break;
+    case kMsgHotkeyPressed:
+      OnHotkey(static_cast<UINT>(wParam));
+      return 0;
+    case kMsgProgress:
+      m_board.OnProgress(wParam, lParam);
+      return 0;
+    case kMsgSoundCardsFound:
+      m_soundCards.OnFound(lParam);
+      return 0;
+    case kMsgPanelSlide:
+      m_hotkeyPanel.OnSlideStep(static_cast<int>(wParam));
+      return 0;
+    case kMsgTrayIcon:
+      m_chrome.OnTrayIcon(static_cast<UINT>(lParam));
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      break;
+  }
+  return kExUndecided;
+}
+
+void QuoblyApp::OnHotkey(UINT virtualKey) {
+  if (virtualKey == kSpaceKey) {
+    m_board.Stop();
+    return;
+  }
+  const std::string path = ReadBinding(m_bindingFile, HotkeyName(virtualKey));
+  if (!path.empty()) m_board.PlayPath(path);
+}
+
+void QuoblyApp::OnDestroy() {
+  m_keyboardHook.remove_keyboard_hook();
+  m_chrome.RemoveTrayIcon();
+  PostQuitMessage(0);
+}
