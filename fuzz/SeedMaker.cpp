@@ -18,6 +18,8 @@
 #include "InstallRecordSamples.h"
 #include "ProxyRecordBuilder.h"
 #include "SkinPackage.h"
+#include "ExTextBuffer.h"
+#include "TextBufferOperations.h"
 
 namespace {
 
@@ -133,6 +135,115 @@ void GzipSeeds(const fs::path& folder) {
   WriteSeed(folder, "gzip-cut-by-limit", WithLimit(100, Compress(lines, 15 + 16)));
 }
 
+// Writes an operation stream of the text buffer's fuzz target.
+class TextBufferScript {
+ public:
+  TextBufferScript(bool multiLine, int mode) { m_bytes.push_back(uint8_t((multiLine ? 1 : 0) | mode << 1)); }
+
+  TextBufferScript& Op(TextBufferOperation operation) {
+    m_bytes.push_back(operation);
+    return *this;
+  }
+  TextBufferScript& Type(const std::string& keys) {
+    for (char key : keys) Op(kType).m_bytes.push_back(uint8_t(key));
+    return *this;
+  }
+  TextBufferScript& Text(TextBufferOperation operation, const std::u16string& text) {
+    Op(operation).m_bytes.push_back(uint8_t(text.size()));
+    for (char16_t unit : text) Unit(unit);
+    return *this;
+  }
+  TextBufferScript& Select(uint16_t anchor, uint16_t caret) {
+    Op(kSelect).Unit(anchor).Unit(caret);
+    return *this;
+  }
+  TextBufferScript& Move(ExCaretMove move, bool extend) {
+    Op(kMoveCaret).m_bytes.push_back(uint8_t(int(move) | (extend ? 8 : 0)));
+    return *this;
+  }
+  TextBufferScript& SetMode(int mode) {
+    Op(kSetMode).m_bytes.push_back(uint8_t(mode));
+    return *this;
+  }
+  const std::vector<uint8_t>& Script() const { return m_bytes; }
+
+ private:
+  TextBufferScript& Unit(uint16_t unit) {
+    m_bytes.push_back(uint8_t(unit & 0xFF));
+    m_bytes.push_back(uint8_t(unit >> 8));
+    return *this;
+  }
+
+  std::vector<uint8_t> m_bytes;
+};
+
+void TextBufferSeeds(const fs::path& folder) {
+  const int normal = 0, readOnly = 1, password = 2, integer = 3, decimal = 4;
+  WriteSeed(folder, "typed-and-edited",
+            TextBufferScript(false, normal)
+                .Type("hello world")
+                .Select(6, 0)
+                .Type("J")
+                .Op(kBackspace)
+                .Op(kDeleteForward)
+                .Move(ExCaretMove::kEnd, false)
+                .Move(ExCaretMove::kLeft, true)
+                .Op(kDeleteSelection)
+                .Script());
+  WriteSeed(folder, "ime-text",
+            TextBufferScript(false, normal)
+                .Text(kInsertText, u"你好, 世界 \U0001F600!")
+                .Move(ExCaretMove::kLeft, false)
+                .Move(ExCaretMove::kLeft, false)
+                .Op(kBackspace)
+                .Text(kInsertText, u"音效")
+                .Script());
+  WriteSeed(folder, "multi-line",
+            TextBufferScript(true, normal)
+                .Text(kSetText, u"first line\r\nab\rthird")
+                .Select(8, 8)
+                .Move(ExCaretMove::kDown, false)
+                .Move(ExCaretMove::kDown, true)
+                .Op(kLineBreak)
+                .Move(ExCaretMove::kUp, false)
+                .Move(ExCaretMove::kHome, true)
+                .Move(ExCaretMove::kTextEnd, false)
+                .Text(kInsertText, u"one\ntwo\tthree")
+                .Script());
+  WriteSeed(folder, "cut-and-paste",
+            TextBufferScript(true, normal)
+                .Type("abc def")
+                .Op(kSelectAll)
+                .Op(kCut)
+                .Op(kPaste)
+                .Op(kPaste)
+                .Select(2, 5)
+                .Op(kCopy)
+                .Move(ExCaretMove::kTextStart, false)
+                .Op(kPaste)
+                .Script());
+  WriteSeed(folder, "number-modes",
+            TextBufferScript(false, integer)
+                .Type("-12.5/x 7")
+                .Text(kInsertText, u"价格 -12.5元")
+                .SetMode(decimal)
+                .Type("1.5.2-3/4")
+                .Text(kInsertText, u"3.1.4")
+                .Script());
+  WriteSeed(folder, "password-and-read-only",
+            TextBufferScript(false, password)
+                .Type("p4ss w.rd")
+                .Op(kSelectAll)
+                .Op(kCopy)
+                .Op(kCut)
+                .SetMode(readOnly)
+                .Op(kBackspace)
+                .Text(kSetText, u"fixed")
+                .Op(kSelectAll)
+                .Op(kCut)
+                .Script());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,5 +258,6 @@ int main(int argc, char** argv) {
   BindingSeeds(out / "bindings");
   UrlEncodeSeeds(out / "url_encode");
   GzipSeeds(out / "gzip_decode");
+  TextBufferSeeds(out / "text_buffer");
   return 0;
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the seed corpora of the fuzz targets, one folder per target:
 #   tools/make-fuzz-seeds.sh <folder>
-# Install records, skin packages, proxy records, binding files, report values
-# and compressed replies come from build-native/fuzz_seed_maker (the project's
-# own writers), MP3 files from the sound generator: short tones in each MPEG
+# Install records, skin packages, proxy records, binding files, report values,
+# compressed replies and edit-box operation streams come from
+# build-native/fuzz_seed_maker (the project's own writers), MP3 files from the sound generator: short tones in each MPEG
 # version, with and without their encoder's information frame and tags.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

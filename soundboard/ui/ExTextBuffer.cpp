@@ -11,38 +11,77 @@ bool IsDigit(wchar_t c) {
   return c >= L'0' && c <= L'9';
 }
 
-}  // namespace
+bool IsHighSurrogate(wchar_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
 
-bool ExTextBuffer::Accepts(ExInputMode mode, wchar_t character, const std::wstring& textOutsideSelection) {
+bool IsLowSurrogate(wchar_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+bool AcceptsCharacter(ExInputMode mode, wchar_t character, bool textHasDot) {
   switch (mode) {
     case ExInputMode::kInteger:
       return IsDigit(character) || character == L'-';
     case ExInputMode::kDecimal:
       // "-" through "9": the range also holds "." and "/".
       if (character < L'-' || character > L'9') return false;
-      return character != L'.' || textOutsideSelection.find(L'.') == std::wstring::npos;
+      return character != L'.' || !textHasDot;
     default:
       return true;
   }
 }
 
-std::wstring ExTextBuffer::FoldLineBreaks(const std::wstring& text) const {
-  std::wstring folded;
-  folded.reserve(text.size());
+}  // namespace
+
+bool ExTextBuffer::Accepts(ExInputMode mode, wchar_t character, const std::wstring& textOutsideSelection) {
+  return AcceptsCharacter(mode, character, textOutsideSelection.find(L'.') != std::wstring::npos);
+}
+
+std::wstring ExTextBuffer::Normalize(const std::wstring& text) const {
+  std::wstring normalized;
+  normalized.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     const wchar_t c = text[i];
+    if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      // A character beyond the first plane is a pair; half of one is no text.
+      if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        normalized += c;
+        normalized += text[++i];
+      }
+      continue;
+    }
     if (c != L'\r' && c != L'\n') {
-      folded += c;
+      normalized += c;
       continue;
     }
     if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;  // CR LF is one break
-    if (m_multiLine) folded += L'\n';
+    if (m_multiLine) normalized += L'\n';
   }
-  return folded;
+  return normalized;
+}
+
+bool ExTextBuffer::SplitsPair(size_t position) const {
+  return position > 0 && position < m_text.size() && IsHighSurrogate(m_text[position - 1]) &&
+         IsLowSurrogate(m_text[position]);
+}
+
+size_t ExTextBuffer::Boundary(size_t position) const {
+  position = std::min(position, m_text.size());
+  return SplitsPair(position) ? position - 1 : position;
+}
+
+size_t ExTextBuffer::PreviousBoundary(size_t position) const {
+  return position == 0 ? 0 : Boundary(position - 1);
+}
+
+size_t ExTextBuffer::NextBoundary(size_t position) const {
+  if (position >= m_text.size()) return m_text.size();
+  return SplitsPair(position + 1) ? position + 2 : position + 1;
 }
 
 void ExTextBuffer::SetText(const std::wstring& text) {
-  m_text = FoldLineBreaks(text);
+  m_text = Normalize(text);
   m_caret = m_anchor = m_text.size();
 }
 
@@ -55,12 +94,12 @@ std::wstring ExTextBuffer::TextOutsideSelection() const {
 }
 
 void ExTextBuffer::Select(size_t start, size_t end) {
-  m_anchor = std::min(start, m_text.size());
-  m_caret = std::min(end, m_text.size());
+  m_anchor = Boundary(start);
+  m_caret = Boundary(end);
 }
 
 void ExTextBuffer::SetCaret(size_t position, bool extend) {
-  m_caret = std::min(position, m_text.size());
+  m_caret = Boundary(position);
   if (!extend) m_anchor = m_caret;
 }
 
@@ -74,10 +113,10 @@ void ExTextBuffer::MoveCaret(ExCaretMove move, bool extend) {
   size_t target = m_caret;
   switch (move) {
     case ExCaretMove::kLeft:
-      target = m_caret > 0 ? m_caret - 1 : 0;
+      target = PreviousBoundary(m_caret);
       break;
     case ExCaretMove::kRight:
-      target = m_caret + 1;
+      target = NextBoundary(m_caret);
       break;
     case ExCaretMove::kHome:
       target = LineStart(line);
@@ -123,16 +162,16 @@ bool ExTextBuffer::TypeCharacter(wchar_t character) {
 bool ExTextBuffer::InsertText(const std::wstring& text) {
   if (ReadOnly()) return false;
   std::wstring accepted;
-  std::wstring outside = TextOutsideSelection();
-  for (wchar_t c : FoldLineBreaks(text)) {
+  bool hasDot = TextOutsideSelection().find(L'.') != std::wstring::npos;
+  for (wchar_t c : Normalize(text)) {
     if (c == L'\t' || c == L'\n') {
       if (m_mode == ExInputMode::kInteger || m_mode == ExInputMode::kDecimal) continue;
     } else if (c < 32 || c == 127) {
       continue;  // other control characters never enter a box
     }
-    if (!Accepts(m_mode, c, outside)) continue;
+    if (!AcceptsCharacter(m_mode, c, hasDot)) continue;
     accepted += c;
-    outside += c;  // a second "." in the same paste is refused too
+    hasDot = hasDot || c == L'.';  // a second "." in the same paste is refused too
   }
   if (accepted.empty()) return false;
   ReplaceSelection(accepted);
@@ -155,8 +194,9 @@ bool ExTextBuffer::Backspace() {
   if (ReadOnly()) return false;
   if (HasSelection()) return DeleteSelection();
   if (m_caret == 0) return false;
-  m_text.erase(m_caret - 1, 1);
-  m_caret = m_anchor = m_caret - 1;
+  const size_t start = PreviousBoundary(m_caret);
+  m_text.erase(start, m_caret - start);
+  m_caret = m_anchor = start;
   return true;
 }
 
@@ -164,7 +204,7 @@ bool ExTextBuffer::DeleteForward() {
   if (ReadOnly()) return false;
   if (HasSelection()) return DeleteSelection();
   if (m_caret >= m_text.size()) return false;
-  m_text.erase(m_caret, 1);
+  m_text.erase(m_caret, NextBoundary(m_caret) - m_caret);
   return true;
 }
 

@@ -1,6 +1,9 @@
 // The text of an edit box with its caret and selection, and the rules of what
 // each input mode lets in. UTF-16 text, positions counted in UTF-16 units,
-// lines separated by "\n". No Windows headers: tested and fuzzed directly.
+// lines separated by "\n". A character beyond the first plane (a surrogate
+// pair) is one character: the caret never stands inside it and deleting takes
+// it whole; half of a pair never enters. No Windows headers: tested and
+// fuzzed directly.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +22,7 @@ class ExTextBuffer {
 
   const std::wstring& Text() const { return m_text; }
   size_t Length() const { return m_text.size(); }
-  // Replaces everything (line breaks folded as for insertion, no mode filter:
+  // Replaces everything (line breaks and halves of pairs as for insertion, no mode filter:
   // the application sets what it likes) and puts the caret at the end.
   void SetText(const std::wstring& text);
 
@@ -34,7 +37,8 @@ class ExTextBuffer {
   size_t SelectionEnd() const { return m_caret < m_anchor ? m_anchor : m_caret; }
   bool HasSelection() const { return m_caret != m_anchor; }
   std::wstring SelectedText() const;
-  // Anchor at `start`, caret at `end`; both clamped to the text.
+  // Anchor at `start`, caret at `end`; both clamped to the text (and off the
+  // middle of a pair, to its start).
   void Select(size_t start, size_t end);
   void SelectAll() { Select(0, m_text.size()); }
   // Places the caret; with `extend` the anchor stays, else it follows.
@@ -67,7 +71,14 @@ class ExTextBuffer {
  private:
   std::wstring TextOutsideSelection() const;
   void ReplaceSelection(const std::wstring& text);
-  std::wstring FoldLineBreaks(const std::wstring& text) const;
+  // Line breaks folded (CR LF, CR and LF; dropped in single-line boxes) and
+  // unpaired surrogates dropped.
+  std::wstring Normalize(const std::wstring& text) const;
+  bool SplitsPair(size_t position) const;
+  // The position clamped to the text and moved off the middle of a pair.
+  size_t Boundary(size_t position) const;
+  size_t PreviousBoundary(size_t position) const;
+  size_t NextBoundary(size_t position) const;
 
   std::wstring m_text;
   size_t m_caret = 0;

@@ -141,6 +141,55 @@ TEST(TextBufferTest, CaretMovesByCharacterLineAndTextAndShiftExtends) {
   EXPECT_EQ(buffer.LineStart(9), buffer.Length());
 }
 
+// A character beyond the first plane is two UTF-16 units: the caret steps
+// over it, deletion takes it whole, and half of one never enters (the fuzz
+// target found a lone half set by the application).
+TEST(TextBufferTest, SurrogatePairsAreNeverSplit) {
+  const std::wstring smile =
+      L"\xD83D"
+      L"\xDE00";
+  ExTextBuffer buffer(true);
+  EXPECT_TRUE(buffer.InsertText(L"a" + smile + L"b"));
+  buffer.MoveCaret(ExCaretMove::kLeft, false);
+  EXPECT_EQ(buffer.Caret(), 3u);
+  buffer.MoveCaret(ExCaretMove::kLeft, false);
+  EXPECT_EQ(buffer.Caret(), 1u);
+  buffer.MoveCaret(ExCaretMove::kRight, true);
+  EXPECT_EQ(buffer.SelectedText(), smile);
+
+  buffer.SetCaret(2, false);  // the middle of the pair: its start
+  EXPECT_EQ(buffer.Caret(), 1u);
+  buffer.Select(4, 2);
+  EXPECT_EQ(buffer.SelectedText(), smile + L"b");
+  buffer.SetCaret(3, false);
+  EXPECT_TRUE(buffer.Backspace());
+  EXPECT_EQ(buffer.Text(), L"ab");
+  EXPECT_EQ(buffer.Caret(), 1u);
+  buffer.InsertText(smile);
+  buffer.SetCaret(1, false);
+  EXPECT_TRUE(buffer.DeleteForward());
+  EXPECT_EQ(buffer.Text(), L"ab");
+
+  // Up and Down keep the column, but not inside a pair.
+  buffer.SetText(L"xy\n" + smile + L"z");
+  buffer.SetCaret(1, false);
+  buffer.MoveCaret(ExCaretMove::kDown, false);
+  EXPECT_EQ(buffer.Caret(), 3u);
+
+  buffer.SetText(
+      L"\xDE00"
+      L"z"
+      L"\xD83D");
+  EXPECT_EQ(buffer.Text(), L"z");
+  EXPECT_FALSE(buffer.InsertText(L"\xD83D"));
+  EXPECT_TRUE(
+      buffer.InsertText(L"\xDE00"
+                        L"1"
+                        L"\xD83D"
+                        L"2"));
+  EXPECT_EQ(buffer.Text(), L"z12");
+}
+
 TEST(TextBufferTest, LineBreaksOnlyInMultiLineBoxes) {
   ExTextBuffer single;
   EXPECT_FALSE(single.InsertLineBreak());
