@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "InstallRecord.h"
 
@@ -24,6 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (std::memcmp(&info, &record.info, sizeof info) != 0) std::abort();
   // Every record read took at least one byte of the file.
   if ((record.items.size() + record.links.size()) * 4 > size) std::abort();
+
+  // The file cut short names nothing the whole one does not: the items it
+  // keeps are the whole one's first items.
+  const InstallRecord cut = ReadInstallRecord(data, size / 2);
+  if (cut.items.size() > record.items.size()) std::abort();
+  for (size_t i = 0; i < cut.items.size(); ++i) {
+    if (std::u16string(cut.items[i].szPath) != std::u16string(record.items[i].szPath)) std::abort();
+  }
 
   const std::vector<uint8_t> written = WriteInstallRecord(record);
   const InstallRecord again = ReadInstallRecord(written.data(), written.size());

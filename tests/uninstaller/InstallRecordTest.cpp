@@ -133,6 +133,41 @@ TEST(InstallRecordTest, HugeCountOnShortFileEndsAtOnce) {
   EXPECT_TRUE(read.links.empty());
 }
 
+// Cut anywhere, a record names only what the whole one names: a path or name
+// cut by the end of the file reads as empty, never as a parent folder
+// ("C:\\q\\" of "C:\\q\\sounds\\") or another product's key or shortcut.
+TEST(InstallRecordTest, RecordCutAtAnyLengthNamesNothingTheWholeOneDoesNot) {
+  InstallRecord whole = PerItemRecord();
+  whole.links.push_back(RecordItem(1, u"C:\\links\\q.lnk.bak"));
+  const std::vector<std::uint8_t> full = WriteInstallRecord(whole);
+  const auto sameOrEmpty = [](const RecordChar* read, const RecordChar* original) {
+    return Text(read).empty() || Text(read) == Text(original);
+  };
+  for (std::size_t size = 0; size <= full.size(); ++size) {
+    SCOPED_TRACE(size);
+    const InstallRecord read = ReadInstallRecord(full.data(), size);
+    EXPECT_TRUE(sameOrEmpty(read.info.szRegKey, whole.info.szRegKey));
+    EXPECT_TRUE(sameOrEmpty(read.info.szProductName, whole.info.szProductName));
+    EXPECT_TRUE(sameOrEmpty(read.info.szMenuFolder, whole.info.szMenuFolder));
+    ASSERT_LE(read.items.size(), whole.items.size());
+    for (std::size_t i = 0; i < read.items.size(); ++i) {
+      EXPECT_EQ(Text(read.items[i].szPath), Text(whole.items[i].szPath));
+    }
+    ASSERT_LE(read.links.size(), whole.links.size());
+    for (std::size_t i = 0; i < read.links.size(); ++i) {
+      EXPECT_TRUE(sameOrEmpty(read.links[i].szPath, whole.links[i].szPath));
+    }
+  }
+  // The same for the install folder of whole-folder mode.
+  InstallRecord wholeFolder = PerItemRecord();
+  SetRecordText(wholeFolder.info.szInstallDir, u"D:\\Games\\Quobly\\");
+  const std::vector<std::uint8_t> header = WriteInstallRecord(wholeFolder);
+  for (std::size_t size = 360; size <= 760; ++size) {
+    const std::u16string dir = Text(ReadInstallInfo(header.data(), size).szInstallDir);
+    EXPECT_TRUE(dir.empty() || dir == u"D:\\Games\\Quobly\\") << size;
+  }
+}
+
 TEST(InstallRecordTest, TruncatedAndRandomFilesReadSafely) {
   const std::vector<std::uint8_t> full = WriteInstallRecord(PerItemRecord());
   for (std::size_t size = 0; size <= full.size(); ++size) {

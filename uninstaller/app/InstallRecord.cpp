@@ -44,10 +44,24 @@ std::int32_t Int32(const std::uint8_t* bytes) {
                                    static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
+// `available` of the field's bytes came from the file, the rest are zeros. A
+// text whose terminator lies past the end of the file was cut there: it may
+// name a parent of the folder meant ("D:\\Games\\" of "D:\\Games\\Quobly\\"),
+// another product's key or shortcut, so it reads as empty.
 template <std::size_t N>
-void DecodeText(RecordChar (&field)[N], const std::uint8_t* bytes) {
-  for (std::size_t i = 0; i + 1 < N; ++i) field[i] = static_cast<RecordChar>(Unit(bytes + 2 * i));
+void DecodeText(RecordChar (&field)[N], const std::uint8_t* bytes, std::size_t available) {
+  std::size_t length = N - 1;
+  for (std::size_t i = 0; i + 1 < N; ++i) {
+    field[i] = static_cast<RecordChar>(Unit(bytes + 2 * i));
+    if (field[i] == 0 && length == N - 1) length = i;
+  }
   field[N - 1] = 0;
+  if (2 * (length + 1) > available && length < N - 1) std::fill(field, field + N, RecordChar(0));
+}
+
+// How many of `fieldBytes` bytes at `offset` lie inside the `available` ones.
+std::size_t BytesInside(std::size_t available, std::size_t offset, std::size_t fieldBytes) {
+  return available > offset ? std::min(available - offset, fieldBytes) : 0;
 }
 
 template <std::size_t N>
@@ -64,22 +78,22 @@ void EncodeInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(bits >> shift));
 }
 
-tagUninstallInfo DecodeInfo(const std::uint8_t (&bytes)[kInfoBytes]) {
+tagUninstallInfo DecodeInfo(const std::uint8_t (&bytes)[kInfoBytes], std::size_t available) {
   tagUninstallInfo info;
-  DecodeText(info.szRegKey, bytes);
-  DecodeText(info.szProductName, bytes + 200);
-  DecodeText(info.szMenuFolder, bytes + 300);
-  DecodeText(info.szInstallDir, bytes + 360);
+  DecodeText(info.szRegKey, bytes, BytesInside(available, 0, 200));
+  DecodeText(info.szProductName, bytes + 200, BytesInside(available, 200, 100));
+  DecodeText(info.szMenuFolder, bytes + 300, BytesInside(available, 300, 60));
+  DecodeText(info.szInstallDir, bytes + 360, BytesInside(available, 360, 400));
   return info;
 }
 
 // One record into a zero-filled buffer: a short read leaves zeros behind.
 tagUninstallItem ReadItem(RecordStream& stream) {
   std::uint8_t bytes[kItemBytes] = {};
-  stream.Read(bytes, kItemBytes);
+  const std::size_t available = stream.Read(bytes, kItemBytes);
   tagUninstallItem item;
   item.nKind = Int32(bytes);
-  DecodeText(item.szPath, bytes + 4);
+  DecodeText(item.szPath, bytes + 4, BytesInside(available, 4, kItemBytes - 4));
   return item;
 }
 
@@ -90,8 +104,7 @@ std::int32_t ReadCount(RecordStream& stream) {
 
 tagUninstallInfo ReadInfo(RecordStream& stream) {
   std::uint8_t bytes[kInfoBytes] = {};
-  stream.Read(bytes, kInfoBytes);
-  return DecodeInfo(bytes);
+  return DecodeInfo(bytes, stream.Read(bytes, kInfoBytes));
 }
 
 }  // namespace

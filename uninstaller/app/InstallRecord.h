@@ -15,7 +15,8 @@ using RecordChar = char16_t;
 #endif
 
 // Header, 760 bytes at offset 0. Every text field is terminated inside its
-// field once read, whatever the file holds.
+// field once read, whatever the file holds; one cut by the end of the file
+// (its terminator missing from the data) reads as empty.
 struct tagUninstallInfo {
   RecordChar szRegKey[100];      // subkey of the system's Uninstall key
   RecordChar szProductName[50];  // display name; base name of the desktop shortcut
@@ -46,7 +47,8 @@ tagUninstallInfo ReadInstallInfo(const std::uint8_t* data, std::size_t size);
 
 // Reads the whole record as the installer's format is read: the item list in
 // per-item mode only, then the optional link list. Truncated records read as
-// zeros past the end of the data; a link list cut short gets one zero item.
+// zeros past the end of the data (a path cut short as empty, so the item is
+// left out); a link list cut short gets one zero item.
 InstallRecord ReadInstallRecord(const std::uint8_t* data, std::size_t size);
 
 // Writes a record in exactly the layout above. Text longer than its field is
