@@ -24,6 +24,10 @@ Replies, chosen by the request path:
                                 each after a line "== origin" or "== proxy"
     /control/close-port?seconds=S   stop listening on port 80 for S seconds
     /control/proxy-port         the proxy's port
+    /control/stall?token=X      from now on, every request whose head contains
+                                X is recorded and never answered: the
+                                connection stays open, silent, until the
+                                client gives up (or the server ends)
     anything else               "ok"
 Control requests are not recorded.
 """
@@ -130,6 +134,8 @@ class Server:
         self.origin = None
         self.proxy = None
         self.origin_lock = threading.Lock()
+        self.stalled_tokens = set()
+        self.stalled_lock = threading.Lock()
 
     def make_listener(self, port, listener):
         server = self
@@ -190,6 +196,11 @@ class Server:
             return self.control(handler, path, query)
 
         self.recorder.add(listener, head)
+        if self.stalled(head):
+            # Accepted and read, never answered: wait for the client to close.
+            while handler.rfile.read(1):
+                pass
+            return False
         keep_alive = fields.get("connection", "").lower() != "close"
         if listener == "proxy" and fields.get("proxy-authorization") != basic_credentials():
             send(handler, 407, [("Proxy-Authenticate", 'Basic realm="tests"')], b"proxy login", keep_alive)
@@ -206,12 +217,20 @@ class Server:
         send(handler, status, headers, body, keep_alive)
         return keep_alive
 
+    def stalled(self, head):
+        with self.stalled_lock:
+            return any(token in head for token in self.stalled_tokens)
+
     def control(self, handler, path, query):
         params = urllib.parse.parse_qs(query)
         if path == "/control/requests":
             send(handler, 200, [], self.recorder.matching(params["token"][0].encode()), keep_alive=False)
         elif path == "/control/proxy-port":
             send(handler, 200, [], str(self.proxy.server_address[1]).encode(), keep_alive=False)
+        elif path == "/control/stall":
+            with self.stalled_lock:
+                self.stalled_tokens.add(params["token"][0].encode())
+            send(handler, 200, [], b"stalling", keep_alive=False)
         elif path == "/control/close-port":
             seconds = float(params["seconds"][0])
             send(handler, 200, [], b"closing", keep_alive=False)

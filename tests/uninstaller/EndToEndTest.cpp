@@ -13,6 +13,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <regex>
 #include <string>
@@ -450,6 +451,38 @@ TEST_F(EndToEndTest, ClosingDuringTheUninstallEndsAtOnce) {
   Sleep(500);
   EXPECT_FALSE(Exists(kBatch)) << "no self-deletion after a close";
   EXPECT_TRUE(Exists(m_program));
+}
+
+// A report server that accepts every request and never answers: the reports
+// hang on their own threads, and the program neither waits for them nor
+// fails to end.
+TEST_F(EndToEndTest, UninstallEndsWhileTheReportServerNeverAnswers) {
+  ASSERT_TRUE(test_server::StallRequestsWith(m_uid));
+  ASSERT_NO_FATAL_FAILURE(Install(ExecutableFolder() + kProgramName));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_EQ(Reports("open", 1, 10000).size(), 1u);  // received, left unanswered
+
+  Stopwatch clock;
+  ClickDialog(kUninstallButton);
+  ASSERT_TRUE(Ended(20000)) << "the program did not end";
+  EXPECT_EQ(Reports("uninstall", 1, 0).size(), 1u);
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(m_installDir); }, 20000)) << "install folder left";
+  EXPECT_FALSE(Exists(m_menuFolder));
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+  std::printf("uninstall with a silent report server: ended after %lld ms\n", clock.ElapsedMs());
+}
+
+TEST_F(EndToEndTest, CancelEndsWhileTheReportServerNeverAnswers) {
+  ASSERT_TRUE(test_server::StallRequestsWith(m_uid));
+  ASSERT_NO_FATAL_FAILURE(Install(ExecutableFolder() + kProgramName));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  ASSERT_EQ(Reports("open", 1, 10000).size(), 1u);
+
+  Stopwatch clock;
+  ClickDialog(kCancelButton);
+  ASSERT_TRUE(Ended(5000)) << "the program did not end";
+  EXPECT_TRUE(Exists(m_program));
+  std::printf("cancel with a silent report server: ended after %lld ms\n", clock.ElapsedMs());
 }
 
 // The crash handler, in a test build whose trigger faults two worker threads

@@ -103,6 +103,10 @@ bool ClosePortFor(int seconds) {
   return WaitUntil([] { return !OriginListening(); }, 5000);
 }
 
+bool StallRequestsWith(const std::string& token) {
+  return Get("/control/stall?token=" + token) == "stalling";
+}
+
 int ProxyPort() {
   return std::atoi(Get("/control/proxy-port").c_str());
 }

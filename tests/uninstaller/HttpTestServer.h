@@ -33,6 +33,10 @@ bool OriginListening();
 // Stops listening on port 80 for `seconds`; returns once it no longer listens.
 bool ClosePortFor(int seconds);
 
+// From now on the server reads every request carrying `token` and never
+// answers it, holding the connection open until the client closes it.
+bool StallRequestsWith(const std::string& token);
+
 int ProxyPort();
 
 // A text no earlier request of this or any other test run carries.

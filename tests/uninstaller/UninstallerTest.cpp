@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +59,7 @@ struct ProgressLog {
   std::vector<Progress> messages;
   std::vector<bool> finishedAtMessage;
   const CPvUninstaller* engine = nullptr;
+  std::function<void()> onMessage;  // runs while the walk waits for the reply
 };
 
 LRESULT CALLBACK ProgressProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -62,6 +67,7 @@ LRESULT CALLBACK ProgressProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lPar
     auto* log = reinterpret_cast<ProgressLog*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
     log->messages.emplace_back(static_cast<int>(wParam), InSendMessage() != FALSE);
     log->finishedAtMessage.push_back(log->engine->isFinished());
+    if (log->onMessage) log->onMessage();
     return 0;
   }
   return DefWindowProcW(wnd, message, wParam, lParam);
@@ -113,11 +119,12 @@ class UninstallerTest : public testing::Test {
 
   // Runs the removal on its worker, as the dialog does, pumping messages
   // until the end-of-work 100 arrives.
-  ProgressLog Run() {
+  ProgressLog Run(std::function<void()> onMessage = nullptr) {
     WriteRecord();
     CPvUninstaller engine(m_appDir.c_str());
     ProgressLog log;
     log.engine = &engine;
+    log.onMessage = std::move(onMessage);
     UniqueWindow wnd = CreateMessageWindow(L"UninstallerTestProgress", ProgressProc, &log);
 
     engine.StartUninstall(wnd.Get(), TRUE);
@@ -260,6 +267,161 @@ TEST_F(UninstallerTest, MissingRecordRemovesNothingAndEnds) {
   DeleteFileW((m_menuFolder + L"\\卸载.lnk").c_str());
   RemoveDirectoryW(m_menuFolder.c_str());
   DeleteFileW(m_desktopShortcut.c_str());
+}
+
+// The fault run: whatever the file system does, the removal removes what it
+// can, goes on past what it cannot, and ends with its final 100.
+
+// Opens a file without delete sharing on a thread of its own and holds it
+// until destroyed, as another program using the file would.
+class FileLocker {
+ public:
+  explicit FileLocker(const std::wstring& path)
+      : m_path(path),
+        m_opened(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        m_release(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+        m_thread(CreateThread(nullptr, 0, Hold, this, 0, nullptr)) {
+    WaitForSingleObject(m_opened.Get(), 5000);
+  }
+  ~FileLocker() {
+    SetEvent(m_release.Get());
+    WaitForSingleObject(m_thread.Get(), 5000);
+  }
+  bool Locked() const { return m_locked; }
+
+ private:
+  static DWORD WINAPI Hold(void* param) {
+    auto* self = static_cast<FileLocker*>(param);
+    UniqueFileHandle file(CreateFileW(self->m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    self->m_locked = static_cast<bool>(file);
+    SetEvent(self->m_opened.Get());
+    WaitForSingleObject(self->m_release.Get(), INFINITE);
+    return 0;
+  }
+
+  std::wstring m_path;
+  std::atomic<bool> m_locked{false};
+  UniqueKernelHandle m_opened;
+  UniqueKernelHandle m_release;
+  UniqueKernelHandle m_thread;  // last: started once everything it uses exists
+};
+
+TEST_F(UninstallerTest, LockedFilesStayAndEverythingElseGoes) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder + L"sounds", 4);
+  MakeFolderWithFiles(folder + L"skins", 2);
+  MakeFile(m_root + L"product.exe");
+  MakeFile(m_root + L"extra.lnk");
+  MakeProductTraces();
+  m_record.items = {Item(0, folder), Item(1, m_root + L"product.exe")};
+  m_record.links = {Item(1, m_root + L"extra.lnk")};
+
+  {
+    const FileLocker lockedInFolder(folder + L"sounds\\file2.txt");
+    const FileLocker lockedItem(m_root + L"product.exe");
+    const FileLocker lockedLink(m_root + L"extra.lnk");
+    ASSERT_TRUE(lockedInFolder.Locked() && lockedItem.Locked() && lockedLink.Locked());
+
+    const ProgressLog log = Run();
+    EXPECT_EQ(log.messages.back(), Progress(100, false));
+    EXPECT_TRUE(Exists(folder + L"sounds\\file2.txt"));
+    EXPECT_TRUE(Exists(m_root + L"product.exe"));
+    EXPECT_TRUE(Exists(m_root + L"extra.lnk"));
+  }
+  // The rest went, and so did everything outside the locked files' folders.
+  EXPECT_FALSE(Exists(folder + L"sounds\\file1.txt"));
+  EXPECT_FALSE(Exists(folder + L"skins"));
+  EXPECT_FALSE(Exists(m_menuFolder));
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+  UniqueRegKey key;
+  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
+            ERROR_SUCCESS);
+}
+
+TEST_F(UninstallerTest, ReadOnlyItemsAndFoldersEndTheRunAsUsual) {
+  const std::wstring folder = m_root + L"product\\";
+  MakeFolderWithFiles(folder + L"locked-down", 2);
+  MakeFile(m_root + L"readme.txt");
+  SetFileAttributesW((folder + L"locked-down\\file0.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW((folder + L"locked-down").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW((m_root + L"readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  MakeProductTraces();
+  m_record.items = {Item(1, m_root + L"readme.txt"), Item(0, folder)};
+
+  const ProgressLog log = Run();
+  EXPECT_EQ(log.messages.back(), Progress(100, false));
+  EXPECT_TRUE(Exists(folder + L"locked-down\\file0.txt"));
+  EXPECT_FALSE(Exists(folder + L"locked-down\\file1.txt"));
+  EXPECT_TRUE(Exists(m_root + L"readme.txt"));
+  EXPECT_FALSE(Exists(m_menuFolder));
+  for (const std::wstring& path :
+       {folder + L"locked-down\\file0.txt", folder + L"locked-down", m_root + L"readme.txt"}) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+TEST_F(UninstallerTest, FoldersThatVanishDuringTheWalkEndTheRunAsUsual) {
+  const std::wstring folder = m_root + L"product\\";
+  for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) MakeFolderWithFiles(folder + name + L"\\deeper", 3);
+  MakeProductTraces();
+  m_record.items = {Item(0, folder)};
+
+  // At the first file deleted, another program removes every sub-folder it
+  // can: those still to come vanish (the one being walked is held open by
+  // the walk's search).
+  int vanished = 0;
+  int messages = 0;
+  const ProgressLog log = Run([&] {
+    if (++messages > 1) return;
+    for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder + name, ignored);
+      vanished += !Exists(folder + name);
+    }
+  });
+  EXPECT_GE(vanished, 2);
+  EXPECT_EQ(log.messages.back(), Progress(100, false));
+  for (size_t i = 1; i < log.messages.size(); ++i) EXPECT_GE(log.messages[i].first, log.messages[i - 1].first);
+  EXPECT_FALSE(Exists(m_menuFolder));
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+}
+
+// The record cut at every length inside the first folder's path and at the
+// edges of its records: the engine never reaches the folders around the
+// product, and every run ends.
+TEST_F(UninstallerTest, RecordCutAtAnyLengthRemovesNothingBeyondTheProduct) {
+  const std::wstring product = m_root + L"games\\quobly\\";
+  m_record.items = {Item(1, product + L"quobly.exe"), Item(0, product + L"sounds\\")};
+  m_record.links = {Item(1, product + L"quobly.lnk")};
+  const std::vector<std::uint8_t> full = WriteInstallRecord(m_record);
+  const size_t folderPath = 760 + 4 + 524 + 4;
+  std::vector<size_t> cuts = {
+      0,          1, 200, 359, 360, 759, 760, 763, 764, 765, 1000, folderPath - 1, full.size() - 524, full.size() - 1,
+      full.size()};
+  for (size_t cut = folderPath; cut <= folderPath + 2 * (product.size() + 8); ++cut) cuts.push_back(cut);
+  std::sort(cuts.begin(), cuts.end());  // the whole record last
+
+  Stopwatch clock;
+  for (size_t cut : cuts) {
+    SCOPED_TRACE(cut);
+    MakeFolderWithFiles(product + L"sounds", 2);
+    MakeFile(product + L"quobly.exe");
+    MakeFile(product + L"quobly.lnk");
+    MakeFile(product + L"settings.ini");
+    MakeFile(m_root + L"games\\other-game.exe");
+    ASSERT_TRUE(WriteBytes(m_appDir + L"pvUninstall.dat", full.data(), cut));
+
+    CPvUninstaller engine(m_appDir.c_str());
+    engine.StartUninstall(nullptr, FALSE);
+    EXPECT_TRUE(engine.isFinished());
+    EXPECT_TRUE(Exists(product + L"settings.ini"));
+    EXPECT_TRUE(Exists(m_root + L"games\\other-game.exe"));
+  }
+  // The whole record still removes what it names.
+  EXPECT_FALSE(Exists(product + L"sounds"));
+  EXPECT_FALSE(Exists(product + L"quobly.exe"));
+  std::printf("%zu cut records run through the engine in %lld ms\n", cuts.size(), clock.ElapsedMs());
 }
 
 // Whole-folder mode and self-deletion, in a process of their own.
