@@ -77,6 +77,9 @@ class CPvDlg : public CPvWin {
  protected:
   // Hides the window and ends RunModal.
   void EndDialog();
+  // Waits between two frames of an effect, on the effect's thread. A subclass
+  // may pace effects otherwise (a soak plays them without pauses).
+  virtual void PauseEffect(DWORD milliseconds) { Sleep(milliseconds); }
 
   std::atomic<bool> m_bClosed{false};
   std::atomic<bool> m_bEffectRunning{false};

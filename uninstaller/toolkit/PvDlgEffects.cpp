@@ -49,7 +49,7 @@ void CPvDlg::RunEffect(int effect) {
     if (step.roundRegion && m_bRounded) SetRoundRegion();
     if (step.clearBusy) m_bBusy = false;
     if (step.redraw) Redraw();
-    if (step.sleepMs > 0) Sleep(static_cast<DWORD>(step.sleepMs));
+    if (step.sleepMs > 0) PauseEffect(static_cast<DWORD>(step.sleepMs));
   }
   m_x = plan.stored.x;
   m_y = plan.stored.y;
@@ -88,7 +88,7 @@ void CPvDlg::PlayMiddleLineEffect() {
     const RECT source = {0, band.sourceTop, m_width, band.sourceTop + band.window.height};
     if (picture) CPvImage::Instance().DrawImg(frame, picture.Get(), 0, 0, m_width, band.window.height, &source);
     frame.Draw();
-    Sleep(10);
+    PauseEffect(10);
   }
   MoveWindowTo(m_x, m_y, m_width, m_height);
   Redraw();
@@ -111,7 +111,7 @@ void CPvDlg::PlayCardEffect(bool foldOut) {
                                         corners.x3, corners.y3);
     }
     frame.Draw();
-    Sleep(20);
+    PauseEffect(20);
   }
   picture.Reset();
   if (foldOut) {
