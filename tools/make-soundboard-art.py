@@ -22,6 +22,8 @@ import subprocess
 import sys
 import tempfile
 
+from svg_art import gradient, render_svg, svg
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "assets", "soundboard")
 SPRITE_INC = os.path.join(ROOT, "soundboard", "ui", "ExCaptionSprite.inc")
@@ -33,25 +35,8 @@ CHARCOAL = "#15161A"
 GRAPHITE = "#24262C"
 
 
-def svg(width, height, body, defs=""):
-    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
-            f'viewBox="0 0 {width} {height}"><defs>{defs}</defs>{body}</svg>')
-
-
-def gradient(name, stops, vertical=True):
-    end = 'x2="0" y2="1"' if vertical else 'x2="1" y2="0"'
-    parts = "".join(f'<stop offset="{o}" stop-color="{c}" stop-opacity="{a}"/>' for o, c, a in stops)
-    return f'<linearGradient id="{name}" x1="0" y1="0" {end}>{parts}</linearGradient>'
-
-
 def render(text, path, width, height):
-    with tempfile.NamedTemporaryFile("w", suffix=".svg", delete=False) as handle:
-        handle.write(text)
-        source = handle.name
-    try:
-        subprocess.run(["rsvg-convert", "-w", str(width), "-h", str(height), "-o", path, source], check=True)
-    finally:
-        os.unlink(source)
+    render_svg(text, path, width, height)
     # Smallest faithful PNG: 32-bit RGBA, no text chunks or timestamps.
     subprocess.run(["convert", path, "-strip", "-define", "png:color-type=6", path], check=True)
 

@@ -14,7 +14,8 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
+
+from svg_art import gradient, render_svg, svg
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 OUT = os.path.join(ROOT, "assets", "uninstaller")
@@ -30,22 +31,9 @@ RED_DARK = "#C13338"
 FONT = "DejaVu Sans"
 
 
-def svg(width, height, body, defs=""):
-    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{width}" height="{height}" '
-            f'viewBox="0 0 {width} {height}"><defs>{defs}</defs>{body}</svg>')
-
-
-def vgradient(name, stops):
-    parts = "".join(f'<stop offset="{o}" stop-color="{c}"/>' for o, c in stops)
-    return f'<linearGradient id="{name}" x1="0" y1="0" x2="0" y2="1">{parts}</linearGradient>'
-
-
 def render(name, width, height, text):
-    with tempfile.NamedTemporaryFile("w", suffix=".svg", delete=False) as source:
-        source.write(text)
     target = os.path.join(OUT, name)
-    subprocess.run(["rsvg-convert", "-w", str(width), "-h", str(height), "-o", target, source.name], check=True)
-    os.unlink(source.name)
+    render_svg(text, target, width, height)
     return target
 
 
@@ -53,7 +41,7 @@ def render(name, width, height, text):
 
 def button_frame(x, size_w, size_h, fill_top, fill_bottom, border, radius, name):
     """One button face: a rounded rectangle with a vertical gradient."""
-    grad = vgradient(name, [(0, fill_top), (1, fill_bottom)])
+    grad = gradient(name, [(0, fill_top), (1, fill_bottom)])
     body = (f'<rect x="{x + 0.5}" y="0.5" width="{size_w - 1}" height="{size_h - 1}" rx="{radius}" '
             f'fill="url(#{name})" stroke="{border}" stroke-width="1"/>'
             f'<line x1="{x + radius + 0.5}" y1="1.5" x2="{x + size_w - radius - 0.5}" y2="1.5" '
@@ -123,7 +111,7 @@ def check_boxes():
 def default_background():
     """60051, nine-slice with 30-row top and bottom bands and 3-column sides."""
     w, h = 186, 150
-    defs = vgradient("title", [(0, "#3D7EF2"), (1, "#2C66DD")])
+    defs = gradient("title", [(0, "#3D7EF2"), (1, "#2C66DD")])
     body = (f'<g shape-rendering="crispEdges">'
             f'<rect width="{w}" height="{h}" fill="#FFFFFF"/>'
             f'<rect width="{w}" height="30" fill="url(#title)"/>'
@@ -146,8 +134,8 @@ def main_panel():
     an uninstall removes."""
     w, h = 437, 141
     cjk = "WenQuanYi Micro Hei"
-    defs = (vgradient("head", [(0, "#EAF1FE"), (1, "#FFFFFF")]) +
-            vgradient("tile", [(0, "#4A84F4"), (1, BLUE_DARK)]) +
+    defs = (gradient("head", [(0, "#EAF1FE"), (1, "#FFFFFF")]) +
+            gradient("tile", [(0, "#4A84F4"), (1, BLUE_DARK)]) +
             f'<clipPath id="card"><rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="6"/></clipPath>')
     badge = ('<rect x="18" y="13" width="24" height="24" rx="5" fill="url(#tile)"/>'
              '<g transform="translate(30 25) rotate(12)">'
@@ -173,7 +161,7 @@ def main_panel():
 def progress_strip():
     """60026, the band the eraser rubs out: blue with diagonal stripes."""
     w, h = 279, 23
-    defs = (vgradient("shine", [(0, "#FFFFFF"), (0.5, "#FFFFFF"), (1, "#000000")]) +
+    defs = (gradient("shine", [(0, "#FFFFFF"), (0.5, "#FFFFFF"), (1, "#000000")]) +
             '<pattern id="stripes" width="14" height="23" patternUnits="userSpaceOnUse" '
             'patternTransform="skewX(-35)">'
             f'<rect width="14" height="23" fill="{BLUE}"/><rect width="7" height="23" fill="#5B8FF3"/></pattern>'
@@ -187,8 +175,8 @@ def progress_strip():
 def eraser():
     """60027, the eraser bearing the word Uninstall that walks along the band."""
     w, h = 137, 157
-    defs = (vgradient("rubber", [(0, "#F79A9A"), (1, "#EC6B72")]) +
-            vgradient("sleeve", [(0, "#4A84F4"), (1, "#2A62D8")]))
+    defs = (gradient("rubber", [(0, "#F79A9A"), (1, "#EC6B72")]) +
+            gradient("sleeve", [(0, "#4A84F4"), (1, "#2A62D8")]))
     crumbs = "".join(f'<circle cx="{x}" cy="{y}" r="{r}" fill="#EC8A8F"/>'
                      for x, y, r in [(22, 149, 2.2), (31, 153, 1.6), (13, 153, 1.4), (40, 151, 1.2)])
     body = (f'<ellipse cx="70" cy="149" rx="34" ry="4" fill="#1F2937" opacity="0.16"/>' + crumbs +
@@ -230,8 +218,8 @@ def crash_picture():
     """60061, the crash notice's whole message: a crying face beside a red
     notice band that says the program failed and will close by itself."""
     w, h = 256, 80
-    defs = (vgradient("face", [(0, "#FFE08A"), (1, "#F7B733")]) +
-            vgradient("band", [(0, "#EE5A5F"), (1, RED_DARK)]))
+    defs = (gradient("face", [(0, "#FFE08A"), (1, "#F7B733")]) +
+            gradient("band", [(0, "#EE5A5F"), (1, RED_DARK)]))
     face = ('<circle cx="38" cy="40" r="30" fill="url(#face)" stroke="#D9961A" stroke-width="1.5"/>'
             # closed, sorry eyes and brows
             '<path d="M22 36 Q27 40 32 36 M44 36 Q49 40 54 36" fill="none" stroke="#5B3A0A" '
@@ -257,7 +245,7 @@ def crash_picture():
 
 def icon(magick):
     sizes = [16, 24, 32, 48, 256]
-    defs = vgradient("tile", [(0, "#4A84F4"), (1, BLUE_DARK)])
+    defs = gradient("tile", [(0, "#4A84F4"), (1, BLUE_DARK)])
     detail = ('<g transform="translate(50 54) rotate(12)">'
               '<rect x="-17" y="-30" width="34" height="60" rx="5" fill="#F79A9A"/>'
               '<rect x="-18" y="-21" width="36" height="34" rx="2" fill="#FFFFFF"/>'
