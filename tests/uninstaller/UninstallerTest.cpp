@@ -117,6 +117,15 @@ class UninstallerTest : public testing::Test {
     MakeFile(m_desktopShortcut);
   }
 
+  void ExpectProductTracesGone() {
+    EXPECT_FALSE(Exists(m_menuFolder));
+    EXPECT_FALSE(Exists(m_desktopShortcut));
+    UniqueRegKey key;
+    EXPECT_NE(
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
+        ERROR_SUCCESS);
+  }
+
   // Runs the removal on its worker, as the dialog does, pumping messages
   // until the end-of-work 100 arrives.
   ProgressLog Run(std::function<void()> onMessage = nullptr) {
@@ -172,11 +181,7 @@ TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
   EXPECT_FALSE(Exists(m_root + L"product\\a.exe"));
   EXPECT_FALSE(Exists(m_root + L"product\\b.dll"));
   EXPECT_FALSE(Exists(m_root + L"extra.lnk"));
-  EXPECT_FALSE(Exists(m_menuFolder));
-  EXPECT_FALSE(Exists(m_desktopShortcut));
-  UniqueRegKey key;
-  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
-            ERROR_SUCCESS);
+  ExpectProductTracesGone();
 }
 
 TEST_F(UninstallerTest, PercentsAboveHundredAreDropped) {
@@ -332,11 +337,7 @@ TEST_F(UninstallerTest, LockedFilesStayAndEverythingElseGoes) {
   // The rest went, and so did everything outside the locked files' folders.
   EXPECT_FALSE(Exists(folder + L"sounds\\file1.txt"));
   EXPECT_FALSE(Exists(folder + L"skins"));
-  EXPECT_FALSE(Exists(m_menuFolder));
-  EXPECT_FALSE(Exists(m_desktopShortcut));
-  UniqueRegKey key;
-  EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
-            ERROR_SUCCESS);
+  ExpectProductTracesGone();
 }
 
 TEST_F(UninstallerTest, ReadOnlyItemsAndFoldersEndTheRunAsUsual) {
@@ -383,8 +384,7 @@ TEST_F(UninstallerTest, FoldersThatVanishDuringTheWalkEndTheRunAsUsual) {
   EXPECT_GE(vanished, 2);
   EXPECT_EQ(log.messages.back(), Progress(100, false));
   for (size_t i = 1; i < log.messages.size(); ++i) EXPECT_GE(log.messages[i].first, log.messages[i - 1].first);
-  EXPECT_FALSE(Exists(m_menuFolder));
-  EXPECT_FALSE(Exists(m_desktopShortcut));
+  ExpectProductTracesGone();
 }
 
 // The record cut at every length inside the first folder's path and at the
