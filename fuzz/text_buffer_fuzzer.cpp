@@ -49,7 +49,7 @@ bool IsLow(wchar_t c) {
 
 // Pastes stop here: copying the whole text and pasting it twice doubles it in
 // four steps, and the rules hold as well for a shorter text.
-constexpr size_t kMaxPastedText = 1 << 14;
+constexpr size_t kMaxPastedText = 2048;
 
 void Check(bool condition) {
   if (!condition) std::abort();
