@@ -20,6 +20,21 @@ class BoardPlaybackTest : public BoardTest {
   std::vector<std::string> PollsOf(DWORD stream) const {
     return trace.CallsOf("BASS_ChannelGetPosition(handle=" + std::to_string(stream) + ",");
   }
+  // Ten-second tones in the given categories' folders under `names`, played
+  // in real time.
+  void BuildTones(const std::vector<int>& categories, const std::vector<std::wstring>& names = {L"tone.mp3"}) {
+    for (int category : categories) AddSounds(category, names, "tone-10s.mp3");
+    Build();
+    player->set_device(kNoSoundDevice);
+  }
+  // Clicks button `index` of the current page and waits until it shows
+  // progress; the stream it plays.
+  DWORD PlayUntilShown(int category, int index) {
+    ClickButton(index);
+    const DWORD stream = OpenedStream();
+    EXPECT_TRUE(PumpUntil([&] { return board->Progress(category, index) >= 5; }, 3000));
+    return stream;
+  }
 };
 
 TEST_F(BoardPlaybackTest, ClickPlaysThroughFreeInitOpenVolumePlayOnTheChosenDevice) {
@@ -48,12 +63,8 @@ TEST_F(BoardPlaybackTest, ClickPlaysThroughFreeInitOpenVolumePlayOnTheChosenDevi
 }
 
 TEST_F(BoardPlaybackTest, SameButtonTwiceRestartsTheSoundWithOneWatch) {
-  AddSounds(1, {L"tone.mp3"}, "tone-10s.mp3");
-  Build();
-  player->set_device(kNoSoundDevice);
-  ClickButton(1);
-  const DWORD first = OpenedStream();
-  ASSERT_TRUE(PumpUntil([&] { return board->Progress(1, 1) >= 5; }, 3000));
+  BuildTones({1});
+  const DWORD first = PlayUntilShown(1, 1);
 
   ClickButton(1);
   const DWORD second = OpenedStream();
@@ -71,13 +82,8 @@ TEST_F(BoardPlaybackTest, SameButtonTwiceRestartsTheSoundWithOneWatch) {
 }
 
 TEST_F(BoardPlaybackTest, OtherCategoryStopsTheFirstSoundAndItsButtonAtOnce) {
-  AddSounds(1, {L"tone.mp3"}, "tone-10s.mp3");
-  AddSounds(2, {L"tone.mp3"}, "tone-10s.mp3");
-  Build();
-  player->set_device(kNoSoundDevice);
-  ClickButton(1);
-  const DWORD first = OpenedStream();
-  ASSERT_TRUE(PumpUntil([&] { return board->Progress(1, 1) >= 5; }, 3000));
+  BuildTones({1, 2});
+  const DWORD first = PlayUntilShown(1, 1);
 
   tab.SetCurrentPage(2);
   ClickButton(1);
@@ -93,9 +99,7 @@ TEST_F(BoardPlaybackTest, OtherCategoryStopsTheFirstSoundAndItsButtonAtOnce) {
 }
 
 TEST_F(BoardPlaybackTest, TenSecondSoundAdvancesInStepsOfAboutFiveAndEndsAtZero) {
-  AddSounds(3, {L"tone.mp3"}, "tone-10s.mp3");
-  Build();
-  player->set_device(kNoSoundDevice);
+  BuildTones({3});
   std::vector<int> shown;
   onProgress = [&] {
     const int value = board->Progress(3, 1);
@@ -117,14 +121,10 @@ TEST_F(BoardPlaybackTest, TenSecondSoundAdvancesInStepsOfAboutFiveAndEndsAtZero)
 }
 
 TEST_F(BoardPlaybackTest, DeletedFileStopsTheCurrentSoundAndPlaysNothing) {
-  AddSounds(1, {L"stay.mp3", L"gone.mp3"}, "tone-10s.mp3");
-  Build();
-  player->set_device(kNoSoundDevice);
+  BuildTones({1}, {L"stay.mp3", L"gone.mp3"});
   const int gone = board->SoundName(1, 1) == "gone" ? 1 : 2;
   const int stay = 3 - gone;
-  ClickButton(stay);
-  const DWORD playing = OpenedStream();
-  ASSERT_TRUE(PumpUntil([&] { return board->Progress(1, stay) >= 5; }, 3000));
+  const DWORD playing = PlayUntilShown(1, stay);
 
   ASSERT_TRUE(DeleteFileW(Wide(board->SoundPath(1, gone)).c_str()));
   trace.Clear();
@@ -139,12 +139,8 @@ TEST_F(BoardPlaybackTest, DeletedFileStopsTheCurrentSoundAndPlaysNothing) {
 }
 
 TEST_F(BoardPlaybackTest, StopAndTheBoardsEndStopEveryWatch) {
-  AddSounds(1, {L"tone.mp3"}, "tone-10s.mp3");
-  Build();
-  player->set_device(kNoSoundDevice);
-  ClickButton(1);
-  const DWORD first = OpenedStream();
-  ASSERT_TRUE(PumpUntil([&] { return board->Progress(1, 1) >= 5; }, 3000));
+  BuildTones({1});
+  const DWORD first = PlayUntilShown(1, 1);
   board->Stop();
   EXPECT_EQ(player->position(first), kChannelError);
   EXPECT_EQ(board->Progress(1, 1), 0);
@@ -154,16 +150,12 @@ TEST_F(BoardPlaybackTest, StopAndTheBoardsEndStopEveryWatch) {
   EXPECT_EQ(board->Progress(1, 1), 0);
 
   // A hotkey's play ends the watch of the button too.
-  ClickButton(1);
-  const DWORD second = OpenedStream();
-  ASSERT_TRUE(PumpUntil([&] { return board->Progress(1, 1) >= 5; }, 3000));
+  PlayUntilShown(1, 1);
   board->PlayPath(board->SoundPath(1, 1));
   EXPECT_EQ(board->Progress(1, 1), 0);
 
   // The board's end joins the watch: no poll afterwards.
-  ClickButton(1);
-  const DWORD third = OpenedStream();
-  ASSERT_NE(third, second);
+  const DWORD third = PlayUntilShown(1, 1);
   board.reset();
   const std::size_t lastPolls = PollsOf(third).size();
   Sleep(700);

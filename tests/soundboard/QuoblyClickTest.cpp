@@ -1,26 +1,8 @@
 // The real program: Quobly.exe and bass.dll copied into a program folder
 // with a category of sounds, clicked on its main window like a user would.
-#include <cwchar>
-
 #include "BoardFixture.h"
 
 namespace {
-
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindShownWindow(HWND wnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(wnd, &owner);
-  wchar_t title[16] = {};
-  GetWindowTextW(wnd, title, 16);
-  if (owner != search->processId || !IsWindowVisible(wnd) || std::wcscmp(title, L"Quobly") != 0) return TRUE;
-  search->found = wnd;
-  return FALSE;
-}
 
 class QuoblyClickTest : public testing::Test {
  protected:
@@ -45,9 +27,7 @@ class QuoblyClickTest : public testing::Test {
         CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
     process.Reset(info.hProcess);
     CloseHandle(info.hThread);
-    WindowSearch search = {info.dwProcessId, nullptr};
-    ASSERT_TRUE(WaitUntil([&] { return !EnumWindows(FindShownWindow, reinterpret_cast<LPARAM>(&search)); }, 20000));
-    window = search.found;
+    ASSERT_TRUE(WaitUntil([&] { return (window = FindShownWindow(info.dwProcessId, L"Quobly")) != nullptr; }, 20000));
     // Past the window's zoom-in, waiting in its message loop.
     ASSERT_EQ(WaitForInputIdle(process.Get(), 10000), 0u);
   }
