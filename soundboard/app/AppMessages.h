@@ -9,8 +9,8 @@ constexpr UINT kMsgHotkeyPressed = WM_APP + 1;
 // A progress watch read its sound's position. wParam: category (1..3) in the
 // high word, button (1..50) in the low word; lParam: percent 0..100.
 constexpr UINT kMsgProgress = WM_APP + 2;
-// The sound-card enumeration has finished. lParam: the result, allocated with
-// new by the worker and deleted by the receiver.
+// The sound-card enumeration has finished. lParam: the address of the result,
+// which SoundCards keeps until it arrives (and frees when it never does).
 constexpr UINT kMsgSoundCardsFound = WM_APP + 3;
 // One step of the hotkey panel's slide. wParam: the new window width.
 constexpr UINT kMsgPanelSlide = WM_APP + 4;
