@@ -112,6 +112,12 @@ struct WindowTraits {
   static void Close(Handle handle) { ::DestroyWindow(handle); }
 };
 
+struct WindowsHookTraits {
+  using Handle = HHOOK;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::UnhookWindowsHookEx(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
@@ -121,6 +127,7 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueWindowsHook = UniqueHandle<WindowsHookTraits>;
 
 // Memory DCs from CreateCompatibleDC.
 struct MemoryDcTraits {
