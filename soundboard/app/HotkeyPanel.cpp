@@ -167,6 +167,12 @@ void HotkeyPanel::StartSlide(Slide slide) {
 
 void HotkeyPanel::OnSlideStep(int width) {
   if (m_slideTarget == 0) return;
+  // Laying out a new width can take longer than a step lasts: go straight to
+  // the newest width queued, so the slide keeps its pace.
+  MSG newer;
+  while (PeekMessageW(&newer, m_window, kMsgPanelSlide, kMsgPanelSlide, PM_REMOVE)) {
+    width = static_cast<int>(newer.wParam);
+  }
   RECT rect = {};
   GetWindowRect(m_window, &rect);
   SetWindowPos(m_window, nullptr, 0, 0, width, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
