@@ -17,7 +17,7 @@ mkdir -p "$out/program"
 cp "$bin/Quobly.exe" "$bin/bass.dll" "$out/program/"
 "$root/tools/make-sounds.sh" demo "$out/program" >/dev/null
 trace=$out/program/trace.txt
-ini=$out/program/$(printf '\xd2\xf4\xd0\xa7\xc5\xe4\xd6\xc3').ini  # 音效配置.ini in GBK, as the program names it
+ini=$out/program/音效配置.ini  # Wine keeps file names in UTF-8; the contents are GBK
 winpath() { echo "Z:${1//\//\\}"; }
 
 pids=()
@@ -33,7 +33,8 @@ fail() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-# wait_for <seconds> <command...>: polls the command every 0.1 s.
+# wait_for <seconds> <command...>: polls the command every 0.1 s (a function,
+# where the condition needs a fresh command substitution at every try).
 wait_for() {
   local tries=$(($1 * 10))
   shift
@@ -43,7 +44,8 @@ wait_for() {
     sleep 0.1
   done
 }
-window_width() { xwininfo -id "$quobly" | awk '/Width:/ { print $2 }'; }
+quobly_window() { xdotool search --onlyvisible --name '^Quobly$' 2>/dev/null | head -n1; }
+window_width() { xwininfo -id "$(quobly_window)" 2>/dev/null | awk '/Width:/ { print $2 }'; }
 width_is() { [ "$(window_width)" = "$1" ]; }
 trace_has() { [ -f "$trace" ] && LC_ALL=C grep -q -F -- "$1" "$trace"; }
 plays() { [ -f "$trace" ] && LC_ALL=C grep -c "BASS_ChannelPlay" "$trace" || echo 0; }
@@ -52,8 +54,8 @@ click() { xdotool mousemove $((50 + $2)) $((50 + $3)) click "$1"; }
 
 (cd "$out/program" && QUOBLY_BASS_TRACE=$(winpath "$trace") exec wine Quobly.exe) &
 pids+=($!)
-wait_for 30 xdotool search --name '^Quobly$' >/dev/null || fail "no Quobly window"
-quobly=$(xdotool search --name '^Quobly$' | head -n1)
+has_window() { [ -n "$(quobly_window)" ]; }
+wait_for 30 has_window || fail "no Quobly window"
 sleep 1.5  # the window's show animation
 shot 1-start
 
@@ -73,7 +75,7 @@ shot 2-panel-open
 # F2 in the edit box; a first space press never reaches it (else it would
 # drop the captured key and "确定" would bind nothing).
 click 1 455 210
-xdotool windowfocus --sync "$quobly" 2>/dev/null || true
+xdotool windowfocus --sync "$(quobly_window)" 2>/dev/null || true
 xdotool key F2
 sleep 0.3
 xdotool key space
@@ -94,8 +96,9 @@ notepad=$(xdotool search --classname notepad.exe | tail -n1)
 sleep 1
 xdotool windowfocus --sync "$notepad" 2>/dev/null || true
 before=$(plays)
+played_more() { [ "$(plays)" -gt "$before" ]; }
 xdotool key F2
-wait_for 5 test "$(plays)" -gt "$before" || fail "F2 in another program played nothing"
+wait_for 5 played_more || fail "F2 in another program played nothing"
 last=$(LC_ALL=C sed -n 's/.*BASS_StreamCreateFile(mem=0, file="\([^"]*\)".*/\1/p' "$trace" | tail -n1)
 [ "$last" = "$first" ] || fail "F2 played $last, not $first"
 shot 5-played-from-notepad
