@@ -76,7 +76,7 @@ std::vector<double> PressToPlay(int presses) {
   std::vector<double> latencies;
   QuoblyProcess quobly;
   FocusWindow other;
-  if (!WriteBinding(quobly.BindingFile(), "F2键", TestMediaPath("cbr.mp3")) || !quobly.Start() || !other.TakeFocus()) {
+  if (!WriteBinding(quobly.BindingFile(), "F2键", MediaPath("cbr.mp3")) || !quobly.Start() || !other.TakeFocus()) {
     std::fprintf(stderr, "Quobly did not start, or the focus could not be taken\n");
     return latencies;
   }

@@ -50,7 +50,7 @@ void HotkeyPanel::Create(HWND window, int width, int height, BoundHandler onBoun
   m_separator.Create(window, {left, 0, 2, static_cast<float>(height)}, "", Filled(ArgbFromBgr(0x808080)));
   m_backdrop.Create(window, {left + 2, 2, 300, static_cast<float>(height - 4)}, "",
                     Filled(ArgbFromBgr(0x000000, 200, true)));
-  CreateLabels(width, height);
+  CreateLabels(width);
 
   // Read-only: the box shows the name of the key pressed in it, which the
   // panel writes itself; typed characters must not join it.
@@ -76,7 +76,7 @@ void HotkeyPanel::Create(HWND window, int width, int height, BoundHandler onBoun
   });
 }
 
-void HotkeyPanel::CreateLabels(int width, int) {
+void HotkeyPanel::CreateLabels(int width) {
   const float left = static_cast<float>(width + 10);
   ExLabelOptions titleLook = WhiteText();
   titleLook.font.size = 22;

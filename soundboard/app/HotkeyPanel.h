@@ -46,7 +46,7 @@ class HotkeyPanel {
  private:
   enum class Slide { kNone, kOpen, kClose };
 
-  void CreateLabels(int width, int height);
+  void CreateLabels(int width);
   void OnClearAll();
   void OnConfirm();
   void OnKeyFieldKey(UINT key);

@@ -10,8 +10,8 @@
 
 namespace {
 
-const std::string kFirst = TestMediaPath("cbr.mp3");
-const std::string kSecond = TestMediaPath("vbr.mp3");
+const std::string kFirst = MediaPath("cbr.mp3");
+const std::string kSecond = MediaPath("vbr.mp3");
 
 // "BASS_StreamCreateFile(mem=0, file="<path>", ..." lines: the sounds opened.
 std::vector<std::string> Opened(const std::vector<std::string>& calls) {

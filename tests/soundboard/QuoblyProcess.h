@@ -11,14 +11,7 @@
 
 #include "Handles.h"
 #include "TestSupport.h"
-
-// ANSI path of a file in the test media folder beside the tests.
-inline std::string TestMediaPath(const char* name) {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of('\\') + 1) + "audio-media\\" + name;
-}
+#include "audio/AudioMedia.h"
 
 // Pumps this thread's messages while waiting, so its windows take input.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
