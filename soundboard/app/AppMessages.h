@@ -7,7 +7,8 @@
 // The keyboard hook saw a key go down. wParam: virtual-key code.
 constexpr UINT kMsgHotkeyPressed = WM_APP + 1;
 // A progress watch read its sound's position. wParam: category (1..3) in the
-// high word, button (1..50) in the low word; lParam: percent 0..100.
+// high word, button (1..50) in the low word; lParam: percent 0..100 in the
+// low word, the watch's serial number in the high word.
 constexpr UINT kMsgProgress = WM_APP + 2;
 // The sound-card enumeration has finished. lParam: the result, allocated with
 // new by the worker and deleted by the receiver.

@@ -1,0 +1,45 @@
+#include "SoundPanel.h"
+
+#include "ExFramework.h"
+
+namespace {
+
+constexpr Gdiplus::ARGB kBadgeColour = 0xE6FFD24A;  // a warm yellow, apart from the white caption
+constexpr Gdiplus::ARGB kBadgeOutline = 0x96000000;
+constexpr float kBadgeFontSize = 9.0f;
+constexpr float kBadgeHeight = 11.0f;
+constexpr float kBadgeInset = 3.0f;
+// Every hotkey name ends in "键" (key); the corner shows the rest.
+constexpr wchar_t kKeySuffix = L'\x952e';
+
+std::wstring BadgeText(const std::string& keyName) {
+  std::wstring text = AnsiToWide(keyName);
+  if (text.size() > 1 && text.back() == kKeySuffix) text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+SoundPanel::SoundPanel() : m_badge(kBadgeColour) {}
+
+void SoundPanel::SetHotkey(const std::string& keyName) {
+  if (!m_badgeReady) {
+    // Made here, not at construction: panels may be built before GDI+ starts.
+    m_badge.Format().Create(ExStringFormat::kControlFlags);
+    m_badge.Format().SetAlignment(Gdiplus::StringAlignmentFar);
+    m_badge.Format().SetLineAlignment(Gdiplus::StringAlignmentNear);
+    m_badge.Format().SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+    m_badge.SetFont({std::string(), kBadgeFontSize, -1});
+    m_badgeReady = true;
+  }
+  SetTag(keyName);
+  m_badge.SetText(BadgeText(keyName));
+  Repaint();
+}
+
+void SoundPanel::Paint(Gdiplus::GpGraphics* graphics, const ExRectF& area) {
+  ExProgress::Paint(graphics, area);
+  if (m_badge.Text().empty()) return;
+  const ExRectF corner{area.x + kBadgeInset, area.y + 1, area.width - 2 * kBadgeInset, kBadgeHeight};
+  m_badge.Draw(graphics, corner, kBadgeOutline);
+}
