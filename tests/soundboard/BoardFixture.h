@@ -41,6 +41,17 @@ inline std::wstring Wide(const std::string& text) {
   return buffer;
 }
 
+// The file of the last stream opened among traced calls, "" when none was.
+inline std::string LastOpenedFile(const std::vector<std::string>& calls) {
+  const std::string open = "BASS_StreamCreateFile(";
+  for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
+    if (call->compare(0, open.size(), open) != 0) continue;
+    const std::size_t start = call->find('"') + 1;
+    return call->substr(start, call->find('"', start) - start);
+  }
+  return std::string();
+}
+
 // The library's call trace (QUOBLY_BASS_TRACE) in a file of its own; each
 // call without the time in front of it. The environment variable reaches
 // bass.dll in this process and programs started from it.
@@ -72,13 +83,6 @@ class BassTrace {
       if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
     }
     return found;
-  }
-  // The file of the last stream opened, "" when none was.
-  std::string LastOpenedFile() const {
-    const std::vector<std::string> opened = CallsOf("BASS_StreamCreateFile(");
-    if (opened.empty()) return std::string();
-    const std::size_t start = opened.back().find('"') + 1;
-    return opened.back().substr(start, opened.back().find('"', start) - start);
   }
   void Clear() const { DeleteFileW(m_path.c_str()); }
 
@@ -186,7 +190,7 @@ class BoardTest : public testing::Test {
   std::string PlayedBy(int x, int y) {
     trace.Clear();
     ClickAt(x, y);
-    return trace.LastOpenedFile();
+    return LastOpenedFile(trace.Calls());
   }
   void Pump() {
     MSG msg;

@@ -112,7 +112,8 @@ class QuoblyProcess {
     m_process.Reset(info.hProcess);
     CloseHandle(info.hThread);
     m_processId = info.dwProcessId;
-    if (!PumpUntil([this] { return (m_window = FindMainWindow()) != nullptr; }, 20000)) return false;
+    if (!PumpUntil([this] { return (m_window = FindShownWindow(m_processId, L"Quobly")) != nullptr; }, 20000))
+      return false;
     WaitForInputIdle(m_process.Get(), 5000);
     return true;
   }
@@ -144,28 +145,6 @@ class QuoblyProcess {
     char buffer[MAX_PATH * 2] = {};
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
     return buffer;
-  }
-
-  struct WindowSearch {
-    DWORD processId;
-    HWND found;
-  };
-
-  static BOOL CALLBACK MatchMainWindow(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(wnd, &owner);
-    wchar_t title[32] = {};
-    GetWindowTextW(wnd, title, 32);
-    if (owner != search->processId || !IsWindowVisible(wnd) || std::wstring(title) != L"Quobly") return TRUE;
-    search->found = wnd;
-    return FALSE;
-  }
-
-  HWND FindMainWindow() const {
-    WindowSearch search = {m_processId, nullptr};
-    EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
   }
 
   std::vector<std::string> TraceLines(bool withTime) const {
