@@ -119,6 +119,12 @@ struct IconTraits {
   static void Close(Handle handle) { ::DestroyIcon(handle); }
 };
 
+struct WindowsHookTraits {
+  using Handle = HHOOK;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::UnhookWindowsHookEx(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
@@ -129,6 +135,7 @@ using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueWindowsHook = UniqueHandle<WindowsHookTraits>;
 
 // Memory DCs from CreateCompatibleDC.
 struct MemoryDcTraits {

@@ -32,6 +32,24 @@ std::string ProgramFolder() {
   return FolderOf(std::string_view(path, length));
 }
 
+// The hook reports a modifier by its left or right code, while the panel's
+// edit box binds it by its generic code: one name serves both.
+UINT GenericKey(UINT virtualKey) {
+  switch (virtualKey) {
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+      return VK_SHIFT;
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+      return VK_CONTROL;
+    case VK_LMENU:
+    case VK_RMENU:
+      return VK_MENU;
+    default:
+      return virtualKey;
+  }
+}
+
 ExResourceBytes Picture(int id) {
   return ExFindResourceBytes(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG");
 }
@@ -172,7 +190,7 @@ void QuoblyApp::OnHotkey(UINT virtualKey) {
     m_board.Stop();
     return;
   }
-  const std::string path = ReadBinding(m_bindingFile, HotkeyName(virtualKey));
+  const std::string path = ReadBinding(m_bindingFile, HotkeyName(GenericKey(virtualKey)));
   if (!path.empty()) m_board.PlayPath(path);
 }
 
