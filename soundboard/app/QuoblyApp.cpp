@@ -156,6 +156,7 @@ void QuoblyApp::CreateHelpLabel(int height) {
 }
 
 LRESULT QuoblyApp::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_chrome.OnShellRestart(message)) return 0;
   switch (message) {
     case WM_KEYDOWN:
       // A first press of the space bar stops playback through the hook; the
