@@ -48,7 +48,8 @@ bool WriteBinding(const std::string& bindingFile, const std::string& keyName, co
 }
 
 bool DeleteBindingFile(const std::string& bindingFile) {
-  const bool gone = DeleteFileA(bindingFile.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+  const bool gone = DeleteFileA(bindingFile.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+                    GetLastError() == ERROR_PATH_NOT_FOUND;
   DropCachedCopy(bindingFile);
   return gone;
 }

@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <system_error>
+
 #include "AppMessages.h"
 #include "SoundLibrary.h"
 #include "QuoblyResources.h"
@@ -48,15 +50,19 @@ void SoundCards::Create(HWND window, int height) {
 void SoundCards::StartEnumeration() {
   if (m_worker.joinable() || m_window == nullptr) return;
   const HWND window = m_window;
-  m_worker = std::thread([this, window] {
-    auto found = std::make_unique<CardList>(EnumerateCards());
-    const LPARAM result = reinterpret_cast<LPARAM>(found.get());
-    {
-      std::lock_guard<std::mutex> lock(m_foundLock);
-      m_found = std::move(found);
-    }
-    PostMessageW(window, kMsgSoundCardsFound, 0, result);
-  });
+  try {
+    m_worker = std::thread([this, window] {
+      auto found = std::make_unique<CardList>(EnumerateCards());
+      const LPARAM result = reinterpret_cast<LPARAM>(found.get());
+      {
+        std::lock_guard<std::mutex> lock(m_foundLock);
+        m_found = std::move(found);
+      }
+      PostMessageW(window, kMsgSoundCardsFound, 0, result);
+    });
+  } catch (const std::system_error&) {
+    // No thread: the combo stays empty and plays keep the default output.
+  }
 }
 
 SoundCards::CardList SoundCards::EnumerateCards() {

@@ -1,16 +1,12 @@
-// Quobly.exe itself, run from a program folder of its own (the program and
-// bass.dll), driven from outside through its title-bar buttons and its
-// notification-area icon's messages.
+// Quobly.exe itself, run from a program folder of its own, driven from
+// outside through its title-bar buttons and its notification-area icon's
+// messages.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include <memory>
-#include <string>
-
-#include "LaunchedProgram.h"
-#include "TestSupport.h"
+#include "QuoblyProcess.h"
 
 namespace {
 
@@ -43,20 +39,12 @@ bool TrayIconPresent(HWND window) {
 class ChromeProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const wchar_t* file : {L"Quobly.exe", L"bass.dll"}) {
-      ASSERT_TRUE(CopyFileW((ExecutableFolder() + file).c_str(), (folder.Path() + file).c_str(), FALSE));
-    }
-    program = std::make_unique<LaunchedProgram>(folder.Path() + L"Quobly.exe");
-    ASSERT_TRUE(program->Started());
-    window = program->WaitForWindow(L"Quobly");
-    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(quobly.Start());
+    window = quobly.MainWindow();
     ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(window); }, 5000));
     // The opening animation ignores the mouse; it is over when the window is
     // no longer layered.
     ASSERT_TRUE(WaitUntil([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }, 5000));
-  }
-  void TearDown() override {
-    program.reset();  // before the folder goes
   }
 
   RECT Rect() const {
@@ -65,8 +53,13 @@ class ChromeProgramTest : public ::testing::Test {
     return rect;
   }
 
-  TempFolder folder;
-  std::unique_ptr<LaunchedProgram> program;
+  // The program ended by itself (its window went) and with exit code 0.
+  void ExpectEndedCleanly() {
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 20000));
+    EXPECT_EQ(quobly.Close(), 0);
+  }
+
+  QuoblyProcess quobly;
   HWND window = nullptr;
 };
 
@@ -95,18 +88,18 @@ TEST_F(ChromeProgramTest, TopmostTurnsOnAndOffAgain) {
 
 TEST_F(ChromeProgramTest, TheCloseButtonEndsTheProgramAndTakesTheIconAway) {
   PostClick(window, kCloseX, kButtonY);
-  EXPECT_EQ(program->WaitForExit(), 0);
+  ExpectEndedCleanly();
   EXPECT_FALSE(TrayIconPresent(window));
 }
 
 TEST_F(ChromeProgramTest, TheIconMenusCloseEndsTheProgramAndTakesTheIconAway) {
   PostMessageW(window, kTrayMessage, 1, WM_RBUTTONUP);
-  HWND menu = program->WaitForWindow(L"Ex_LayerUI_Menu", 5000);
-  ASSERT_NE(menu, nullptr);
+  HWND menu = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowW(L"Ex_LayerUI", L"Ex_LayerUI_Menu")) != nullptr; }));
   PostMessageW(menu, WM_MOUSEMOVE, 0, MAKELPARAM(kMenuItemX, kMenuCloseY));
   PostMessageW(menu, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(kMenuItemX, kMenuCloseY));
   PostMessageW(menu, WM_RBUTTONUP, 0, MAKELPARAM(kMenuItemX, kMenuCloseY));
-  EXPECT_EQ(program->WaitForExit(), 0);
+  ExpectEndedCleanly();
   EXPECT_FALSE(TrayIconPresent(window));
 }
 
