@@ -13,21 +13,11 @@
 #include <vector>
 
 #include "../tests/audio/BassLibrary.h"
+#include "LatencyReport.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration duration) {
-  return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-void Report(const char* what, std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  const double median = samples[samples.size() / 2];
-  const double p99 = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
-  std::printf("%-34s median %7.3f ms   99th percentile %7.3f ms   worst %7.3f ms\n", what, median, p99, samples.back());
-}
 
 std::string DefaultMedia() {
   char path[MAX_PATH] = {};

@@ -112,6 +112,19 @@ struct WindowTraits {
   static void Close(Handle handle) { ::DestroyWindow(handle); }
 };
 
+// Icons made by LoadImage without LR_SHARED, CreateIconIndirect and friends.
+struct IconTraits {
+  using Handle = HICON;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::DestroyIcon(handle); }
+};
+
+struct WindowsHookTraits {
+  using Handle = HHOOK;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::UnhookWindowsHookEx(handle); }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
@@ -121,6 +134,8 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueInternetHandle = UniqueHandle<InternetHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueWindowsHook = UniqueHandle<WindowsHookTraits>;
 
 // Memory DCs from CreateCompatibleDC.
 struct MemoryDcTraits {

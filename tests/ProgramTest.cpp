@@ -8,20 +8,6 @@
 
 namespace {
 
-struct WindowSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND wnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(wnd, &owner);
-  if (owner != search->processId || !IsWindowVisible(wnd)) return TRUE;
-  search->found = wnd;
-  return FALSE;
-}
-
 void RunAndClose(const wchar_t* program, const wchar_t* expectedTitle) {
   std::wstring commandLine = L"\"" + ExecutableFolder() + program + L"\"";
   STARTUPINFOW startup = {};
@@ -32,13 +18,13 @@ void RunAndClose(const wchar_t* program, const wchar_t* expectedTitle) {
   UniqueKernelHandle process(info.hProcess);
   UniqueKernelHandle thread(info.hThread);
 
-  WindowSearch search = {info.dwProcessId, nullptr};
-  ASSERT_TRUE(WaitUntil([&] { return !EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search)); }, 20000));
+  HWND found = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (found = FindShownWindow(info.dwProcessId)) != nullptr; }, 20000));
   wchar_t title[256] = {};
-  GetWindowTextW(search.found, title, 256);
+  GetWindowTextW(found, title, 256);
   EXPECT_STREQ(title, expectedTitle);
 
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  PostMessageW(found, WM_CLOSE, 0, 0);
   ASSERT_EQ(WaitForSingleObject(process.Get(), 20000), WAIT_OBJECT_0);
   DWORD exitCode = 1;
   GetExitCodeProcess(process.Get(), &exitCode);

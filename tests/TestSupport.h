@@ -45,6 +45,32 @@ inline int LiveThreadCount() {
   return count;
 }
 
+struct ShownWindowSearch {
+  DWORD processId;
+  const wchar_t* title;
+  HWND found;
+};
+
+inline BOOL CALLBACK MatchShownWindow(HWND wnd, LPARAM param) {
+  auto* search = reinterpret_cast<ShownWindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(wnd, &owner);
+  if (owner != search->processId || !IsWindowVisible(wnd)) return TRUE;
+  wchar_t text[256] = {};
+  GetWindowTextW(wnd, text, 256);
+  if (search->title != nullptr && std::wstring(text) != search->title) return TRUE;
+  search->found = wnd;
+  return FALSE;
+}
+
+// A shown top-level window of the process, with the given title when one is
+// given; nullptr when there is none.
+inline HWND FindShownWindow(DWORD processId, const wchar_t* title = nullptr) {
+  ShownWindowSearch search = {processId, title, nullptr};
+  EnumWindows(MatchShownWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // A message-only window of a class of its own; its procedure finds
 // `userData` under GWLP_USERDATA.
 inline UniqueWindow CreateMessageWindow(const wchar_t* className, WNDPROC proc, void* userData) {

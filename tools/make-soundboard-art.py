@@ -94,14 +94,21 @@ def tab_icons():
 
 
 def drop_button():
-    defs = gradient("face", [(0, "#3A3D45", 1), (1, "#24262C", 1)])
-    body = ('<rect x="0.5" y="0.5" width="39" height="25" rx="4" fill="url(#face)" stroke="#000000" '
-            'stroke-opacity="0.6"/>'
-            '<rect x="1.5" y="1.5" width="37" height="1" fill="#FFFFFF" fill-opacity="0.12"/>'
-            '<rect x="12" y="5" width="1" height="16" fill="#000000" fill-opacity="0.45"/>'
-            f'<path d="M21 11l5 5 5-5" fill="none" stroke="{INK}" stroke-width="2" stroke-linecap="round" '
-            'stroke-linejoin="round"/>')
-    render(svg(40, 26, body, defs), os.path.join(OUT, "drop.png"), 40, 26)
+    """Two 20 x 26 frames side by side, as the combo box cuts them: closed
+    (a chevron down) and open (lit red, the chevron up). The combo draws a
+    frame over its right-hand 20 pixels."""
+    defs = (gradient("face", [(0, "#3A3D45", 1), (1, "#24262C", 1)]) +
+            gradient("lit", [(0, RED, 0.95), (1, RED_DEEP, 0.95)]))
+    chevron = (f'fill="none" stroke="{INK}" stroke-width="1.8" stroke-linecap="round" '
+               'stroke-linejoin="round"')
+    frames = []
+    for k, (face, path) in enumerate([("url(#face)", "M6 11.5l4 4 4-4"), ("url(#lit)", "M6 14.5l4-4 4 4")]):
+        frames.append(f'<g transform="translate({k * 20} 0)">'
+                      f'<rect x="0.5" y="0.5" width="19" height="25" rx="3" fill="{face}" stroke="#000000" '
+                      'stroke-opacity="0.55"/>'
+                      '<rect x="1.5" y="1.5" width="17" height="1" fill="#FFFFFF" fill-opacity="0.12"/>'
+                      f'<path d="{path}" {chevron}/></g>')
+    render(svg(40, 26, "".join(frames), defs), os.path.join(OUT, "drop.png"), 40, 26)
 
 
 def program_icon(work):

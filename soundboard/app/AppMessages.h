@@ -10,8 +10,8 @@ constexpr UINT kMsgHotkeyPressed = WM_APP + 1;
 // high word, button (1..50) in the low word; lParam: percent 0..100 in the
 // low word, the watch's serial number in the high word.
 constexpr UINT kMsgProgress = WM_APP + 2;
-// The sound-card enumeration has finished. lParam: the result, allocated with
-// new by the worker and deleted by the receiver.
+// The sound-card enumeration has finished. lParam: the address of the result,
+// which SoundCards keeps until it arrives (and frees when it never does).
 constexpr UINT kMsgSoundCardsFound = WM_APP + 3;
 // One step of the hotkey panel's slide. wParam: the new window width.
 constexpr UINT kMsgPanelSlide = WM_APP + 4;

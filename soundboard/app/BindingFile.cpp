@@ -11,6 +11,12 @@ namespace {
 constexpr char kSection[] = "热键";
 constexpr DWORD kValueBytes = 10240;
 
+// The profile functions may keep a file's contents cached and keep serving
+// (and writing back) them after the file is gone; this drops the cache.
+void DropCachedCopy(const std::string& bindingFile) {
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, bindingFile.c_str());
+}
+
 }  // namespace
 
 std::string ReadBindingText(const std::string& bindingFile) {
@@ -26,9 +32,24 @@ std::string ReadBindingText(const std::string& bindingFile) {
 }
 
 std::string ReadBinding(const std::string& bindingFile, const std::string& keyName) {
-  if (keyName.empty()) return {};
+  // A vanished file may still be cached by the profile functions.
+  if (keyName.empty() || GetFileAttributesA(bindingFile.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
   std::vector<char> value(kValueBytes, '\0');
   const DWORD length =
       GetPrivateProfileStringA(kSection, keyName.c_str(), "", value.data(), kValueBytes, bindingFile.c_str());
   return std::string(value.data(), length);
+}
+
+bool WriteBinding(const std::string& bindingFile, const std::string& keyName, const std::string& soundPath) {
+  if (keyName.empty() || soundPath.empty()) return false;
+  // A cached copy of a file that was deleted meanwhile would be written back.
+  DropCachedCopy(bindingFile);
+  return WritePrivateProfileStringA(kSection, keyName.c_str(), soundPath.c_str(), bindingFile.c_str()) != FALSE;
+}
+
+bool DeleteBindingFile(const std::string& bindingFile) {
+  const bool gone = DeleteFileA(bindingFile.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+                    GetLastError() == ERROR_PATH_NOT_FOUND;
+  DropCachedCopy(bindingFile);
+  return gone;
 }

@@ -2,12 +2,22 @@
 // view, by widening the window, when a sound button is right-clicked. Its
 // edit box captures a key; "确定" binds it to the sound, "取消全部热键"
 // deletes the binding file.
+//
+// Everything runs on the UI thread except the slide worker, which only
+// sleeps and posts kMsgPanelSlide with the next window width; the panel owns
+// that thread and joins it before it goes.
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
+
+#include "ExButton.h"
+#include "ExEdit.h"
+#include "ExLabel.h"
 
 class HotkeyPanel {
  public:
@@ -19,7 +29,8 @@ class HotkeyPanel {
   HotkeyPanel(const HotkeyPanel&) = delete;
   HotkeyPanel& operator=(const HotkeyPanel&) = delete;
 
-  // Builds the panel from x = `width` on, for a window `width` x `height`.
+  // Builds the panel from x = `width` on, for a window `width` x `height`
+  // (its closed size); open, the window is 210 pixels wider.
   void Create(HWND window, int width, int height, BoundHandler onBound);
   // Shows the panel for one sound and slides it out.
   void OpenFor(int category, int index, const std::string& soundName, const std::string& path,
@@ -29,7 +40,50 @@ class HotkeyPanel {
   // kMsgPanelSlide from the slide worker.
   void OnSlideStep(int width);
 
+  // The key the edit box holds for binding (0 = none).
+  UINT CapturedKey() const { return m_capturedKey; }
+
  private:
+  enum class Slide { kNone, kOpen, kClose };
+
+  void CreateLabels(int width);
+  void OnClearAll();
+  void OnConfirm();
+  void OnKeyFieldKey(UINT key);
+
+  // A slide asked for while another runs waits for it, so the two never
+  // fight over the width; the last one asked for wins.
+  void RequestSlide(Slide slide);
+  void StartSlide(Slide slide);
+  void JoinSlider();
+  int WindowWidth() const;
+
   const std::string m_bindingFile;
   HWND m_window = nullptr;
+  int m_closedWidth = 0;
+  BoundHandler m_onBound;
+
+  ExLabel m_separator;
+  ExLabel m_backdrop;
+  ExLabel m_title;
+  ExLabel m_sound;  // its tag holds the selected sound's path
+  ExLabel m_current;
+  ExLabel m_hint;
+  ExLabel m_status;
+  ExLabel m_advice;
+  ExEdit m_keyField;
+  ExButton m_confirm;
+  ExButton m_clearAll;
+
+  UINT m_capturedKey = 0;
+  int m_selectedCategory = 0;
+  int m_selectedIndex = 0;  // 0: no sound chosen yet
+
+  // The width the running slide ends at (0 when none runs) and the slide
+  // waiting for it; both UI thread only.
+  int m_slideTarget = 0;
+  Slide m_pendingSlide = Slide::kNone;
+  // The worker reads only m_stopSlide, which outlives it.
+  std::thread m_slider;
+  std::atomic<bool> m_stopSlide{false};
 };

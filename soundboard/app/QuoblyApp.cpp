@@ -32,6 +32,24 @@ std::string ProgramFolder() {
   return FolderOf(std::string_view(path, length));
 }
 
+// The hook reports a modifier by its left or right code, while the panel's
+// edit box binds it by its generic code: one name serves both.
+UINT GenericKey(UINT virtualKey) {
+  switch (virtualKey) {
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+      return VK_SHIFT;
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+      return VK_CONTROL;
+    case VK_LMENU:
+    case VK_RMENU:
+      return VK_MENU;
+    default:
+      return virtualKey;
+  }
+}
+
 ExResourceBytes Picture(int id) {
   return ExFindResourceBytes(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), L"PNG");
 }
@@ -138,6 +156,7 @@ void QuoblyApp::CreateHelpLabel(int height) {
 }
 
 LRESULT QuoblyApp::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (m_chrome.OnShellRestart(message)) return 0;
   switch (message) {
     case WM_KEYDOWN:
       // A first press of the space bar stops playback through the hook; the
@@ -171,7 +190,7 @@ void QuoblyApp::OnHotkey(UINT virtualKey) {
     m_board.Stop();
     return;
   }
-  const std::string path = ReadBinding(m_bindingFile, HotkeyName(virtualKey));
+  const std::string path = ReadBinding(m_bindingFile, HotkeyName(GenericKey(virtualKey)));
   if (!path.empty()) m_board.PlayPath(path);
 }
 

@@ -1,15 +1,94 @@
 #include "SoundCards.h"
 
+#include <mmsystem.h>
+
+#include <system_error>
+
+#include "AppMessages.h"
+#include "SoundLibrary.h"
+#include "QuoblyResources.h"
+
+namespace {
+
+constexpr char kComboText[] = "默认系统声卡通道";
+constexpr float kComboLeft = 20;
+constexpr float kComboBottomGap = 40;  // from the window's bottom edge to the combo's top
+constexpr float kComboWidth = 140;
+constexpr float kComboHeight = 25;
+// White text needs a dark field over the skin; the open list is white, so its
+// rows are black.
+constexpr Gdiplus::ARGB kFieldColour = 0x8C000000;
+constexpr Gdiplus::ARGB kFrameColour = 0x38FFFFFF;
+
+}  // namespace
+
 SoundCards::SoundCards(AudioPlayer& player) : m_player(player) {}
 
-SoundCards::~SoundCards() = default;
-
-void SoundCards::LoadDropButton() {}
-
-void SoundCards::Create(HWND window, int) {
-  m_window = window;
+SoundCards::~SoundCards() {
+  if (m_worker.joinable()) m_worker.join();
 }
 
-void SoundCards::StartEnumeration() {}
+void SoundCards::LoadDropButton() {
+  m_dropButton = ExFindResourceBytes(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_DROP_BUTTON), L"PNG");
+  if (m_combo.Handle() != 0) m_combo.SetArrowImage(m_dropButton.data, m_dropButton.size);
+}
 
-void SoundCards::OnFound(LPARAM) {}
+void SoundCards::Create(HWND window, int height) {
+  m_window = window;
+  ExComboOptions options;
+  options.text = kComboText;
+  options.textColour = ArgbFromBgr(0xFFFFFF);
+  options.fieldColour = kFieldColour;
+  options.frameColour = kFrameColour;
+  options.listTextColour = ArgbFromBgr(0x000000);
+  const ExRectF place{kComboLeft, static_cast<float>(height) - kComboBottomGap, kComboWidth, kComboHeight};
+  if (m_combo.Create(window, place, options) == 0) return;
+  if (m_dropButton.data != nullptr) m_combo.SetArrowImage(m_dropButton.data, m_dropButton.size);
+  m_combo.OnSelectionChanged([this](int index) { OnSelectionChanged(index); });
+}
+
+void SoundCards::StartEnumeration() {
+  if (m_worker.joinable() || m_window == nullptr) return;
+  const HWND window = m_window;
+  try {
+    m_worker = std::thread([this, window] {
+      auto found = std::make_unique<CardList>(EnumerateCards());
+      const LPARAM result = reinterpret_cast<LPARAM>(found.get());
+      {
+        std::lock_guard<std::mutex> lock(m_foundLock);
+        m_found = std::move(found);
+      }
+      PostMessageW(window, kMsgSoundCardsFound, 0, result);
+    });
+  } catch (const std::system_error&) {
+    // No thread: the combo stays empty and plays keep the default output.
+  }
+}
+
+SoundCards::CardList SoundCards::EnumerateCards() {
+  std::vector<std::string> names;
+  for (UINT device = 0; device < kWaveOutDevicesAsked; ++device) {
+    // A device number with no device leaves the record as it was: zero.
+    WAVEOUTCAPSA caps = {};
+    waveOutGetDevCapsA(device, &caps, sizeof caps);
+    names.push_back(NameFromField(caps.szPname, sizeof caps.szPname));
+  }
+  return ListSoundCards(names);
+}
+
+void SoundCards::OnFound(LPARAM result) {
+  std::unique_ptr<CardList> found;
+  {
+    std::lock_guard<std::mutex> lock(m_foundLock);
+    // Only our worker's own result counts: the message may come from anyone.
+    if (!m_found || reinterpret_cast<LPARAM>(m_found.get()) != result) return;
+    found = std::move(m_found);
+  }
+  m_cards = std::move(*found);
+  if (m_combo.Handle() == 0) return;
+  for (const SoundCard& card : m_cards) m_combo.AddItem(card.name, card.device);
+}
+
+void SoundCards::OnSelectionChanged(int index) {
+  m_player.set_device(DeviceForItem(m_cards, index));
+}

@@ -8,7 +8,7 @@ constexpr Gdiplus::ARGB kBadgeColour = 0xE6FFD24A;  // a warm yellow, apart from
 constexpr Gdiplus::ARGB kBadgeOutline = 0x96000000;
 constexpr float kBadgeFontSize = 9.0f;
 constexpr float kBadgeHeight = 11.0f;
-constexpr float kBadgeInset = 3.0f;
+constexpr float kBadgeInset = 5.0f;  // clear of the rounded corner
 // Every hotkey name ends in "键" (key); the corner shows the rest.
 constexpr wchar_t kKeySuffix = L'\x952e';
 

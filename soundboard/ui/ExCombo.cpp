@@ -18,8 +18,6 @@ namespace {
 constexpr float kArrowWidth = 20.0f;
 constexpr float kEditInset = 2.0f;
 constexpr float kColumnMargin = 10.0f;  // room for the list's scroll bar
-constexpr ARGB kBackground = 0xA0FFFFFF;
-constexpr ARGB kFrame = 0x50000000;
 constexpr ARGB kOpenFrame = 0xBE0060C0;
 constexpr ARGB kArrowColour = 0xB0000000;
 constexpr char kDropDownTitle[] = "Ex_LayerUI_Combox";
@@ -65,6 +63,9 @@ ExHandle ExCombo::Create(HWND parent, const ExRectF& rect, const ExComboOptions&
   m_current = 0;
   m_dropStyle = options.dropStyle;
   m_textColour = options.textColour;
+  m_listTextColour = options.listTextColour.value_or(options.textColour);
+  m_fieldColour = options.fieldColour;
+  m_frameColour = options.frameColour;
   ExElementStyle style;
   style.typeCode = kExComboTypeCode;
   style.visible = options.visible;
@@ -152,7 +153,7 @@ void ExCombo::DropDown() {
     HWND popup = ExOpenPopupWindow(host, ExPopupKind::kDropDown, kDropDownTitle, Window(), place);
     const float width = static_cast<float>(place.Width());
     const float height = static_cast<float>(place.Height());
-    if (popup != nullptr && list.Create(popup, {1, 1, width - 2, height - 2}, ExListColours{}, m_textColour) != 0) {
+    if (popup != nullptr && list.Create(popup, {1, 1, width - 2, height - 2}, ExListColours{}, m_listTextColour) != 0) {
       list.SetColumnWidth(width - kColumnMargin);
       list.SetRows(m_items);
       const std::string shown = m_edit.Text();
@@ -192,8 +193,8 @@ void ExCombo::Paint() {
   GdipGraphicsClear(graphics, 0);
   const float width = Width();
   const float height = Height();
-  ExFillRect(graphics, {0, 0, width, height}, kBackground);
-  ExFrame(graphics, {0, 0, width, height}, 0, m_open ? kOpenFrame : kFrame);
+  ExFillRect(graphics, {0, 0, width, height}, m_fieldColour);
+  ExFrame(graphics, {0, 0, width, height}, 0, m_open ? kOpenFrame : m_frameColour);
   const float arrowLeft = width - kArrowWidth;
   if (m_arrowImage) {
     UINT imageWidth = 0;

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ struct ExComboOptions {
   Gdiplus::ARGB textColour = 0xD2000000;
   bool visible = true;
   ExDropStyle dropStyle = ExDropStyle::kPickOnly;
+  // The field's look, for combos over dark or light backgrounds.
+  Gdiplus::ARGB fieldColour = 0xA0FFFFFF;
+  Gdiplus::ARGB frameColour = 0x50000000;
+  // The rows of the open list (drawn on white); default: the text colour.
+  std::optional<Gdiplus::ARGB> listTextColour;
 };
 
 class ExCombo;
@@ -94,6 +100,9 @@ class ExCombo : public ExElement {
   int m_current = 0;
   ExDropStyle m_dropStyle = ExDropStyle::kPickOnly;
   Gdiplus::ARGB m_textColour = 0xD2000000;
+  Gdiplus::ARGB m_listTextColour = 0xD2000000;
+  Gdiplus::ARGB m_fieldColour = 0xA0FFFFFF;
+  Gdiplus::ARGB m_frameColour = 0x50000000;
   UniqueGpBitmap m_arrowImage;
   bool m_open = false;
   HWND m_dropDown = nullptr;

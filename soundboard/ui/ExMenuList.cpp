@@ -242,6 +242,10 @@ LRESULT ExMenuList::ClassProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case EXM_CLICK:
       Choose(ItemAt(lParam));
       return 0;
+    case WM_RBUTTONUP:
+      if (!m_chain.rightButtonChooses) return ExElement::ClassProc(message, wParam, lParam);
+      Choose(ItemAt(lParam));
+      return 0;
     case WM_TIMER:
       OpenSubMenu();  // or closes the one of an item no longer hovered
       return 0;

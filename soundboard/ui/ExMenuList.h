@@ -13,6 +13,7 @@
 struct ExMenuChain {
   HWND eventWindow = nullptr;  // receives WM_COMMAND; may be nullptr
   int* chosen = nullptr;       // the command chosen, written once; owned by the popup call
+  bool rightButtonChooses = false;
 };
 
 class ExMenuWindow;

@@ -73,7 +73,7 @@ ExMenuLayout ExPopupMenu::Measure() const {
   return LayoutMenu(metrics);
 }
 
-int ExPopupMenu::Popup(HWND owner, bool atCursor, int x, int y) const {
+int ExPopupMenu::Popup(HWND owner, bool atCursor, int x, int y, ExMenuButtons buttons) const {
   const ExMenuLayout layout = Measure();
   POINT at = {x, y};
   if (atCursor) GetCursorPos(&at);
@@ -85,6 +85,7 @@ int ExPopupMenu::Popup(HWND owner, bool atCursor, int x, int y) const {
   ExMenuChain chain;
   chain.eventWindow = m_eventWindow != nullptr ? m_eventWindow : owner;
   chain.chosen = &chosen;
+  chain.rightButtonChooses = buttons == ExMenuButtons::kBoth;
   ExMenuWindow root;  // lives on this frame: the menu object may go while the loop runs
   if (!root.Open(*this, layout, owner, place, chain)) return 0;
   ShowWindow(root.Window(), SW_SHOWNORMAL);

@@ -16,6 +16,10 @@ constexpr int kExMenuEnabled = 0;
 constexpr int kExMenuDisabled = -1;
 constexpr int kExMenuHidden = 5;
 
+// The buttons that choose an item: a menu opened by a right click (a
+// notification-area icon's) is tracked with the right button as well.
+enum class ExMenuButtons { kLeft, kBoth };
+
 class ExPopupMenu {
  public:
   struct Item {
@@ -44,7 +48,7 @@ class ExPopupMenu {
   // Shows the menu at the cursor or at (x, y) in screen coordinates, owned by
   // `owner`, and returns once it has closed: the chosen command number (also
   // posted as WM_COMMAND), or 0 when it was dismissed.
-  int Popup(HWND owner, bool atCursor, int x = 0, int y = 0) const;
+  int Popup(HWND owner, bool atCursor, int x = 0, int y = 0, ExMenuButtons buttons = ExMenuButtons::kLeft) const;
 
   // The item layout, measured as the menu window will show it.
   ExMenuLayout Measure() const;

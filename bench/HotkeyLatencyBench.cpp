@@ -1,0 +1,164 @@
+// How quickly a hotkey plays: F2 pressed as hardware input from this process
+// while a window of this process has the focus, and Quobly.exe (from a
+// program folder of its own, F2 bound in its binding file) reaching the play
+// call, as its audio library's trace time-stamps it. Then how long the
+// keyboard hook's procedure takes, measured by a hook installed after it,
+// which the system therefore calls first and which calls it through
+// CallNextHookEx.
+//   hotkey_latency_bench [presses]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+#include "AppMessages.h"
+#include "BindingFile.h"
+#include "KeyboardHook.h"
+#include "soundboard/QuoblyProcess.h"
+
+namespace {
+
+double NowMs() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+void Report(const char* what, std::vector<double> samples) {
+  if (samples.empty()) {
+    std::printf("%-34s no samples\n", what);
+    return;
+  }
+  std::sort(samples.begin(), samples.end());
+  const double median = samples[samples.size() / 2];
+  const double p99 = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
+  std::printf("%-34s median %7.3f ms   99th percentile %7.3f ms   worst %7.3f ms   (%zu)\n", what, median, p99,
+              samples.back(), samples.size());
+}
+
+// Follows the trace as it grows, reading only what is new.
+class TraceFollower {
+ public:
+  explicit TraceFollower(const std::wstring& path) : m_path(path) {}
+
+  // The time stamp of the next play call in the trace, when there is one.
+  bool NextPlay(double& at) {
+    if (!m_file) {
+      m_file.Reset(CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+      if (!m_file) return false;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(m_file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) m_pending.append(buffer, read);
+    for (size_t end; (end = m_pending.find("\r\n")) != std::string::npos;) {
+      const std::string line = m_pending.substr(0, end);
+      m_pending.erase(0, end + 2);
+      if (line.find(" BASS_ChannelPlay(") != std::string::npos) {
+        at = std::atof(line.c_str());
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  std::wstring m_path;
+  UniqueFileHandle m_file;
+  std::string m_pending;
+};
+
+std::vector<double> PressToPlay(int presses) {
+  std::vector<double> latencies;
+  QuoblyProcess quobly;
+  FocusWindow other;
+  if (!WriteBinding(quobly.BindingFile(), "F2键", MediaPath("cbr.mp3")) || !quobly.Start() || !other.TakeFocus()) {
+    std::fprintf(stderr, "Quobly did not start, or the focus could not be taken\n");
+    return latencies;
+  }
+  TraceFollower trace(quobly.TracePath());
+  for (int i = 0; i < presses; ++i) {
+    const double pressed = NowMs();
+    InjectKey(VK_F2, true);
+    double played = 0;
+    if (PumpUntil([&] { return trace.NextPlay(played); }, 3000)) latencies.push_back(played - pressed);
+    InjectKey(VK_F2, false);
+    other.ClearKeys();
+  }
+  quobly.Close();
+  return latencies;
+}
+
+// The hook installed after KeyboardHook: called first, it times the rest of
+// the chain, which is KeyboardHook's procedure.
+std::vector<double>* g_hookTimes = nullptr;
+
+LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
+  const double start = NowMs();
+  const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+  if (code == HC_ACTION) g_hookTimes->push_back(NowMs() - start);
+  return result;
+}
+
+struct Counter {
+  int posted = 0;
+};
+
+LRESULT CALLBACK CountingProcedure(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kMsgHotkeyPressed) ++reinterpret_cast<Counter*>(GetWindowLongPtrW(wnd, GWLP_USERDATA))->posted;
+  return DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+std::vector<double> HookProcedureTimes(int presses, int& posted) {
+  std::vector<double> times;
+  times.reserve(presses * 2);
+  g_hookTimes = &times;
+  Counter counter;
+  UniqueWindow window = CreateMessageWindow(L"HotkeyBenchWindow", CountingProcedure, &counter);
+  KeyboardHook hook;
+  hook.install_keyboard_hook(window.Get());
+  UniqueWindowsHook timing(SetWindowsHookExA(WH_KEYBOARD_LL, TimingHook, GetModuleHandleA(nullptr), 0));
+  if (!hook.installed() || !timing) return times;
+  // The hooks run on this thread's message loop; another thread types, at
+  // a typist's pace rather than in one burst.
+  std::thread typist([presses] {
+    for (int i = 0; i < presses; ++i) {
+      InjectKey(VK_F2, true);
+      InjectKey(VK_F2, false);
+      Sleep(2);
+    }
+  });
+  PumpUntil([&] { return times.size() >= static_cast<size_t>(presses) * 2; }, 20000);
+  typist.join();
+  PumpUntil([&] { return counter.posted >= presses; }, 2000);
+  posted = counter.posted;
+  return times;
+}
+
+}  // namespace
+
+// The figures are wall-clock times: on a busy machine a thread may lose the
+// processor at any point, so the system load is printed beside them.
+void PrintLoad() {
+  UniqueFileHandle file(
+      CreateFileW(L"Z:\\proc\\loadavg", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  char text[128] = {};
+  DWORD read = 0;
+  if (file && ReadFile(file.Get(), text, sizeof text - 1, &read, nullptr) && read > 0) {
+    std::printf("load average over 1, 5 and 15 minutes: %.15s\n", text);
+  }
+}
+
+int main(int argc, char** argv) {
+  const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+  PrintLoad();
+  Report("key press to play call", PressToPlay(presses));
+  int posted = 0;
+  Report("inside the hook procedure", HookProcedureTimes(presses, posted));
+  std::printf("%d presses, %d posted to the window\n", presses, posted);
+  return 0;
+}

@@ -1,0 +1,72 @@
+// The binding file as the hotkey panel writes it and the program reads it:
+// through the profile functions, under Wine, in a folder of its own.
+#include <gtest/gtest.h>
+
+#include "BindingFile.h"
+#include "SoundLibrary.h"
+#include "TestSupport.h"
+
+namespace {
+
+class BindingFileTest : public testing::Test {
+ protected:
+  std::string Path() const {
+    char path[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH, nullptr, nullptr);
+    return std::string(path) + "音效配置.ini";
+  }
+
+  TempFolder folder;
+};
+
+TEST_F(BindingFileTest, WritesGbkLinesThatStartUpReadsBack) {
+  ASSERT_TRUE(WriteBinding(Path(), "F2键", "D:\\音效\\掌声.mp3"));
+  ASSERT_TRUE(WriteBinding(Path(), "A键", "D:\\音效\\a.b.mp3"));
+  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF2键=D:\\音效\\掌声.mp3\r\nA键=D:\\音效\\a.b.mp3\r\n");
+  const Bindings bindings = ParseBindings(ReadBindingText(Path()));
+  EXPECT_EQ(bindings.keys, (std::vector<std::string>{"F2键", "A键"}));
+  EXPECT_EQ(bindings.names, (std::vector<std::string>{"掌声", "a.b"}));
+}
+
+TEST_F(BindingFileTest, SecondBindingOfAKeyReplacesTheFirstAndTwoKeysMayShareASound) {
+  ASSERT_TRUE(WriteBinding(Path(), "F2键", "C:\\a.mp3"));
+  ASSERT_TRUE(WriteBinding(Path(), "F2键", "C:\\b.mp3"));
+  ASSERT_TRUE(WriteBinding(Path(), "F3键", "C:\\b.mp3"));
+  EXPECT_EQ(ReadBinding(Path(), "F2键"), "C:\\b.mp3");
+  EXPECT_EQ(ReadBinding(Path(), "f2键"), "C:\\b.mp3");  // keys ignore case
+  EXPECT_EQ(ReadBinding(Path(), "F3键"), "C:\\b.mp3");
+  EXPECT_EQ(ParseBindings(ReadBindingText(Path())).keys.size(), 2u);
+}
+
+TEST_F(BindingFileTest, DeletingStopsEveryBindingAtOnceAndNoneComesBack) {
+  ASSERT_TRUE(WriteBinding(Path(), "F1键", "C:\\a.mp3"));
+  ASSERT_EQ(ReadBinding(Path(), "F1键"), "C:\\a.mp3");  // now cached
+  ASSERT_TRUE(DeleteBindingFile(Path()));
+  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
+  EXPECT_TRUE(DeleteBindingFile(Path()));  // nothing left to delete
+
+  ASSERT_TRUE(WriteBinding(Path(), "F3键", "C:\\c.mp3"));
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
+  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF3键=C:\\c.mp3\r\n");
+}
+
+// Another program (or the user) deletes the file while it is cached here.
+TEST_F(BindingFileTest, FileDeletedBehindTheCacheBindsNothing) {
+  ASSERT_TRUE(WriteBinding(Path(), "F1键", "C:\\a.mp3"));
+  ASSERT_EQ(ReadBinding(Path(), "F1键"), "C:\\a.mp3");
+  ASSERT_TRUE(DeleteFileA(Path().c_str()));
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
+  ASSERT_TRUE(WriteBinding(Path(), "F2键", "C:\\b.mp3"));
+  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF2键=C:\\b.mp3\r\n");
+}
+
+TEST_F(BindingFileTest, NamelessKeysAndUnwritableFilesAreRefused) {
+  EXPECT_FALSE(WriteBinding(Path(), "", "C:\\a.mp3"));
+  EXPECT_FALSE(WriteBinding(Path(), "F1键", ""));
+  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
+  EXPECT_FALSE(WriteBinding(Path() + "\\no such folder\\x.ini", "F1键", "C:\\a.mp3"));
+  EXPECT_EQ(ReadBinding(Path(), ""), "");
+}
+
+}  // namespace

@@ -1,0 +1,170 @@
+// The hotkey panel in a real host window: its slide, the key captured in its
+// edit box, "确定" and "取消全部热键", driven through window messages.
+#include <algorithm>
+#include <optional>
+
+#include "AppMessages.h"
+#include "BindingFile.h"
+#include "FrameworkFixture.h"
+#include "HotkeyPanel.h"
+
+namespace {
+
+constexpr int kOpenWidth = 640;
+// Inside the panel's controls once it is open (left edge at x = 430).
+constexpr int kKeyFieldX = 450, kKeyFieldY = 210;
+constexpr int kConfirmX = 585, kConfirmY = 212;
+constexpr int kClearAllX = 470, kClearAllY = 262;
+
+struct Bound {
+  int category;
+  int index;
+  std::string keyName;
+};
+
+class HotkeyPanelTest : public FrameworkTest {
+ protected:
+  void SetUp() override {
+    FrameworkTest::SetUp();
+    AttachHost();
+    host.SetMessageHook([this](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
+      if (message != kMsgPanelSlide || !panel) return kExUndecided;
+      steps.push_back(static_cast<int>(wParam));
+      panel->OnSlideStep(static_cast<int>(wParam));
+      return 0;
+    });
+    char path[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH, nullptr, nullptr);
+    bindingFile = std::string(path) + "音效配置.ini";
+    panel.emplace(bindingFile);
+    panel->Create(window, kWidth, kHeight, [this](int category, int index, const std::string& keyName) {
+      bound.push_back({category, index, keyName});
+    });
+  }
+  void TearDown() override {
+    panel.reset();  // its elements go while the framework still runs
+    FrameworkTest::TearDown();
+  }
+
+  int Width() const {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect.right - rect.left;
+  }
+  bool PumpUntil(const std::function<bool()>& done) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 3000) {
+      Pump();
+      if (done()) return true;
+      Sleep(5);
+    }
+    return false;
+  }
+  bool SlideTo(int width) {
+    return PumpUntil([&] { return Width() == width; });
+  }
+  void OpenForApplause() {
+    panel->OpenFor(1, 3, "掌声", "D:\\音效\\掌声.mp3", "");
+    ASSERT_TRUE(SlideTo(kOpenWidth));
+  }
+  void PressInKeyField(WPARAM key, LPARAM flags = 0) {
+    Click(kKeyFieldX, kKeyFieldY);
+    const LPARAM scanCode = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    SendMessageW(window, WM_KEYDOWN, key, (scanCode << 16) | flags | 1);
+    Pump();
+  }
+  void ClickAt(int x, int y) {
+    Click(x, y);
+    Pump();
+  }
+
+  TempFolder folder;
+  std::string bindingFile;
+  std::optional<HotkeyPanel> panel;
+  std::vector<int> steps;
+  std::vector<Bound> bound;
+};
+
+TEST_F(HotkeyPanelTest, SlidesOpenInTwentyGrowingStepsAndBindsTheCapturedKey) {
+  OpenForApplause();
+  // Steps the window could not keep up with are skipped, never reordered.
+  std::vector<int> widths;
+  for (int k = 1, width = kWidth; k <= 20; ++k) widths.push_back(width += k);
+  ASSERT_FALSE(steps.empty());
+  EXPECT_TRUE(std::includes(widths.begin(), widths.end(), steps.begin(), steps.end()));
+  EXPECT_EQ(steps.back(), kOpenWidth);
+
+  PressInKeyField(VK_F2);
+  EXPECT_EQ(panel->CapturedKey(), static_cast<UINT>(VK_F2));
+  ClickAt(kConfirmX, kConfirmY);
+  EXPECT_EQ(ReadBinding(bindingFile, "F2键"), "D:\\音效\\掌声.mp3");
+  ASSERT_EQ(bound.size(), 1u);
+  EXPECT_EQ(bound[0].category, 1);
+  EXPECT_EQ(bound[0].index, 3);
+  EXPECT_EQ(bound[0].keyName, "F2键");
+  EXPECT_TRUE(SlideTo(kWidth));
+}
+
+TEST_F(HotkeyPanelTest, SpaceAndNamelessKeysCaptureNothingToBind) {
+  OpenForApplause();
+  PressInKeyField(VK_F2);
+  PressInKeyField(VK_SPACE, 1 << 30);  // held: only repeats get past the space filter
+  EXPECT_EQ(panel->CapturedKey(), 0u);
+  ClickAt(kConfirmX, kConfirmY);  // shown since F2, but nothing is captured
+  PressInKeyField(VK_NUMPAD0);    // no hotkey name
+  EXPECT_EQ(panel->CapturedKey(), 0u);
+  ClickAt(kConfirmX, kConfirmY);
+  Pump();
+  EXPECT_TRUE(bound.empty());
+  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
+  EXPECT_EQ(Width(), kOpenWidth);
+}
+
+TEST_F(HotkeyPanelTest, ConfirmStaysHiddenUntilAKeyIsCaptured) {
+  OpenForApplause();
+  ClickAt(kConfirmX, kConfirmY);
+  EXPECT_TRUE(bound.empty());
+  PressInKeyField('Q');
+  ClickAt(kConfirmX, kConfirmY);
+  ASSERT_EQ(bound.size(), 1u);
+  EXPECT_EQ(bound[0].keyName, "Q键");
+}
+
+TEST_F(HotkeyPanelTest, ClearAllDeletesTheBindingFile) {
+  ASSERT_TRUE(WriteBinding(bindingFile, "F1键", "C:\\a.mp3"));
+  OpenForApplause();
+  ClickAt(kClearAllX, kClearAllY);
+  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
+  EXPECT_EQ(ReadBinding(bindingFile, "F1键"), "");
+  EXPECT_EQ(Width(), kOpenWidth);  // the panel stays out
+}
+
+// A close asked for while the panel opens waits for the opening, so the
+// window ends shut instead of stuck half way; repeated asks change nothing.
+TEST_F(HotkeyPanelTest, SlidesAskedForDuringASlideFollowItInTurn) {
+  panel->OpenFor(1, 1, "a", "C:\\a.mp3", "F1键");
+  panel->OpenFor(1, 2, "b", "C:\\b.mp3", "");
+  panel->Close();
+  ASSERT_TRUE(PumpUntil([&] { return !steps.empty() && steps.back() == kWidth; }));
+  const auto opened = std::find(steps.begin(), steps.end(), kOpenWidth);
+  ASSERT_NE(opened, steps.end());
+  EXPECT_TRUE(std::is_sorted(steps.begin(), opened));
+  EXPECT_TRUE(std::is_sorted(opened, steps.end(), std::greater<int>()));
+  EXPECT_EQ(Width(), kWidth);
+  const size_t stepCount = steps.size();
+  panel->Close();  // already shut
+  Sleep(50);
+  Pump();
+  EXPECT_EQ(steps.size(), stepCount);
+}
+
+TEST_F(HotkeyPanelTest, GoingAwayMidSlideStopsTheWorker) {
+  const int threads = LiveThreadCount();
+  panel->OpenFor(1, 1, "a", "C:\\a.mp3", "");
+  Sleep(30);
+  panel.reset();
+  EXPECT_TRUE(WaitUntil([&] { return LiveThreadCount() <= threads; }));
+  Pump();  // steps still queued find no panel: the hook ignores them
+}
+
+}  // namespace
