@@ -1,0 +1,300 @@
+// Soak of the running soundboard: Quobly.exe (from a program folder of its
+// own, five sounds in its first category, F1 to F5 bound to them) plays
+// sounds 2,000 times, by clicks on its buttons and by hotkeys, and opens and
+// closes its hotkey panel, its sound-card drop-down and its notification-area
+// menu 200 times each. Every play is confirmed by the audio library's trace,
+// every popup by its window. Its threads, windows, handles, GDI and USER
+// objects and committed memory are taken before and after, printed, and must
+// not grow beyond a small allowance; then it must still answer and end
+// cleanly. Exits 1 when anything failed.
+//   soundboard_soak_bench [plays] [popup cycles]
+#include <windows.h>
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "AppMessages.h"
+#include "BindingFile.h"
+#include "KeyNames.h"
+#include "soundboard/QuoblyProcess.h"
+
+namespace {
+
+constexpr int kButtons = 5;
+// The first sound button, the grid's step and the sound-card combo, in
+// client coordinates of the main window.
+constexpr POINT kFirstButton = {20 + 35, 110 + 15};
+constexpr int kButtonStep = 80;
+constexpr POINT kCombo = {20 + 70, 280 + 12};
+constexpr int kClosedWidth = 430;
+constexpr int kPanelWidth = 640;
+constexpr DWORD kStepTimeoutMs = 5000;
+
+// Follows the audio library's trace as it grows and counts its play calls.
+class PlayCounter {
+ public:
+  explicit PlayCounter(const std::wstring& path) : m_path(path) {}
+
+  int Count() {
+    if (!m_file) {
+      m_file.Reset(CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+      if (!m_file) return 0;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(m_file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) m_pending.append(buffer, read);
+    // Lines like "1234.567 BASS_ChannelPlay(handle=1, restart=0) = 1".
+    for (size_t end; (end = m_pending.find("\r\n")) != std::string::npos; m_pending.erase(0, end + 2)) {
+      const std::string line = m_pending.substr(0, end);
+      if (line.find(" BASS_ChannelPlay(") != std::string::npos && line.size() > 4 &&
+          line.compare(line.size() - 4, 4, " = 1") == 0) {
+        ++m_plays;
+      }
+    }
+    return m_plays;
+  }
+
+ private:
+  std::wstring m_path;
+  UniqueFileHandle m_file;
+  std::string m_pending;
+  int m_plays = 0;
+};
+
+struct Resources {
+  DWORD threads = 0;
+  DWORD windows = 0;
+  DWORD handleCount = 0;
+  DWORD gdiObjects = 0;
+  DWORD userObjects = 0;
+  SIZE_T pagefileUsage = 0;
+};
+
+struct WindowCount {
+  DWORD processId;
+  DWORD count;
+};
+
+BOOL CALLBACK CountWindow(HWND wnd, LPARAM param) {
+  auto* windows = reinterpret_cast<WindowCount*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(wnd, &owner);
+  if (owner == windows->processId) ++windows->count;
+  return TRUE;
+}
+
+Resources Measure(HANDLE process, DWORD processId) {
+  Resources now;
+  UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 thread = {};
+  thread.dwSize = sizeof thread;
+  for (BOOL more = Thread32First(snapshot.Get(), &thread); more; more = Thread32Next(snapshot.Get(), &thread)) {
+    if (thread.th32OwnerProcessID == processId) ++now.threads;
+  }
+  WindowCount windows = {processId, 0};
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
+  now.windows = windows.count;
+  GetProcessHandleCount(process, &now.handleCount);
+  now.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
+  now.userObjects = GetGuiResources(process, GR_USEROBJECTS);
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(process, &counters, sizeof counters)) now.pagefileUsage = counters.PagefileUsage;
+  return now;
+}
+
+void Print(const char* when, const Resources& r) {
+  std::printf(
+      "%-7s threads %lu, windows %lu, handle count %lu, GDI objects %lu, USER objects %lu, "
+      "pagefile usage %lu KB\n",
+      when, static_cast<unsigned long>(r.threads), static_cast<unsigned long>(r.windows),
+      static_cast<unsigned long>(r.handleCount), static_cast<unsigned long>(r.gdiObjects),
+      static_cast<unsigned long>(r.userObjects), static_cast<unsigned long>(r.pagefileUsage / 1024));
+}
+
+double NowMs() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+struct PopupSearch {
+  DWORD processId;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchPopup(HWND wnd, LPARAM param) {
+  auto* search = reinterpret_cast<PopupSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(wnd, &owner);
+  wchar_t title[64] = {};
+  GetWindowTextW(wnd, title, 64);
+  if (owner != search->processId || !IsWindowVisible(wnd) || std::wstring(title) != search->title) return TRUE;
+  search->found = wnd;
+  return FALSE;
+}
+
+class Soak {
+ public:
+  Soak(QuoblyProcess& quobly, DWORD processId)
+      : m_quobly(quobly), m_processId(processId), m_plays(quobly.TracePath()) {}
+
+  // Each step acts, then waits until its effect shows; false when it never did.
+  bool ClickPlay(int button) {
+    const int before = m_plays.Count();
+    Click(ButtonPoint(button), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    return PumpUntil([&] { return m_plays.Count() > before; }, kStepTimeoutMs);
+  }
+
+  bool HotkeyPlay(int key) {
+    const int before = m_plays.Count();
+    PressKey(static_cast<WORD>(VK_F1 + key));
+    return PumpUntil([&] { return m_plays.Count() > before; }, kStepTimeoutMs);
+  }
+
+  bool PanelCycle(int button) {
+    Click(ButtonPoint(button), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    if (!PumpUntil([&] { return Width() == kPanelWidth; }, kStepTimeoutMs)) return false;
+    if (!ClickPlay(button)) return false;  // a click on a sound button closes the panel
+    return PumpUntil([&] { return Width() == kClosedWidth; }, kStepTimeoutMs);
+  }
+
+  bool DropDownCycle() {
+    Click(kCombo, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    return Dismiss(L"Ex_LayerUI_Combox");
+  }
+
+  bool TrayMenuCycle() {
+    PostMessageW(m_quobly.MainWindow(), kMsgTrayIcon, 0, WM_RBUTTONUP);
+    return Dismiss(L"Ex_LayerUI_Menu");
+  }
+
+  int Plays() { return m_plays.Count(); }
+
+ private:
+  POINT ButtonPoint(int button) const { return {kFirstButton.x + kButtonStep * (button % kButtons), kFirstButton.y}; }
+
+  int Width() const {
+    RECT rect = {};
+    GetWindowRect(m_quobly.MainWindow(), &rect);
+    return rect.right - rect.left;
+  }
+
+  // Hardware input: the pointer moves, settles, then presses and releases
+  // (pressed at once, one click in a few hundred is taken where the pointer
+  // was before the move).
+  void Click(POINT client, DWORD down, DWORD up) {
+    ClientToScreen(m_quobly.MainWindow(), &client);
+    INPUT input[3] = {};
+    for (INPUT& event : input) event.type = INPUT_MOUSE;
+    input[0].mi.dx = client.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
+    input[0].mi.dy = client.y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = down;
+    input[2].mi.dwFlags = up;
+    SendInput(1, input, sizeof(INPUT));
+    Sleep(20);
+    SendInput(2, input + 1, sizeof(INPUT));
+  }
+
+  HWND FindPopup(const wchar_t* title) const {
+    PopupSearch search = {m_processId, title, nullptr};
+    EnumWindows(MatchPopup, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  // Waits for the popup, closes it with Escape and waits until it is gone.
+  bool Dismiss(const wchar_t* title) {
+    HWND popup = nullptr;
+    if (!PumpUntil([&] { return (popup = FindPopup(title)) != nullptr; }, kStepTimeoutMs)) return false;
+    PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 1);
+    return PumpUntil([&] { return FindPopup(title) == nullptr; }, kStepTimeoutMs);
+  }
+
+  QuoblyProcess& m_quobly;
+  DWORD m_processId;
+  PlayCounter m_plays;
+};
+
+// Runs `step` `times` times; prints how long it took and how many failed.
+bool Phase(const char* name, int times, const std::function<bool(int)>& step) {
+  const double start = NowMs();
+  int failed = 0;
+  for (int i = 0; i < times; ++i) {
+    if (!step(i)) {
+      if (++failed <= 5) std::printf("  step %d failed\n", i);
+    }
+  }
+  std::printf("%-28s %5d in %7.0f ms, %d failed\n", name, times, NowMs() - start, failed);
+  return failed == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int plays = argc > 1 ? std::atoi(argv[1]) : 2000;
+  const int cycles = argc > 2 ? std::atoi(argv[2]) : 200;
+
+  QuoblyProcess quobly;
+  // Five short sounds in the first category, F1 to F5 bound to them.
+  const std::string category = quobly.Folder() + "主持音效\\";  // GBK, as the program's own texts
+  bool laid = CreateDirectoryA(category.c_str(), nullptr) != FALSE;
+  for (int i = 1; i <= kButtons; ++i) {
+    const std::string sound = category + "sound" + std::to_string(i) + ".mp3";
+    laid = laid && CopyFileA(MediaPath("cbr.mp3").c_str(), sound.c_str(), FALSE) &&
+           WriteBinding(quobly.BindingFile(), HotkeyName(VK_F1 + i - 1), sound);
+  }
+  if (!laid || !quobly.Start()) {
+    std::printf("soundboard soak: the program did not start\n");
+    return 1;
+  }
+  FocusWindow focus;  // keys go to a window of this process, never into Quobly's
+  DWORD processId = 0;
+  GetWindowThreadProcessId(quobly.MainWindow(), &processId);
+  UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+  Soak soak(quobly, processId);
+
+  bool ok = focus.TakeFocus();
+  // First uses fill caches (fonts, decoders, the popups' pictures).
+  for (int i = 0; i < 5; ++i) {
+    ok = soak.ClickPlay(i) && soak.HotkeyPlay(i) && soak.PanelCycle(i) && soak.DropDownCycle() &&
+         soak.TrayMenuCycle() && ok;
+    focus.TakeFocus();
+  }
+  Sleep(500);
+  const Resources before = Measure(process.Get(), processId);
+  const int playsBefore = soak.Plays();
+
+  ok = Phase("plays by clicks", plays / 2, [&](int i) { return soak.ClickPlay(i); }) && ok;
+  focus.TakeFocus();
+  ok = Phase("plays by hotkeys", plays - plays / 2, [&](int i) { return soak.HotkeyPlay(i % kButtons); }) && ok;
+  ok = Phase("hotkey panel opened, closed", cycles, [&](int i) { return soak.PanelCycle(i); }) && ok;
+  ok = Phase("drop-down opened, closed", cycles, [&](int) { return soak.DropDownCycle(); }) && ok;
+  ok = Phase("tray menu opened, closed", cycles, [&](int) { return soak.TrayMenuCycle(); }) && ok;
+  Sleep(500);  // the last sound's progress watch ends
+  const Resources after = Measure(process.Get(), processId);
+  const int played = soak.Plays() - playsBefore;
+  std::printf("plays seen in the trace: %d (%d by clicks and hotkeys, %d closing the panel)\n", played, plays, cycles);
+  Print("before", before);
+  Print("after", after);
+
+  // A play thread, a progress watch or a popup that stays, or a leak of a
+  // decoder's buffers, would show here.
+  ok = ok && played >= plays + cycles;
+  ok = ok && after.threads <= before.threads + 1 && after.windows <= before.windows;
+  ok = ok && after.handleCount <= before.handleCount + 8;
+  ok = ok && after.gdiObjects <= before.gdiObjects + 4 && after.userObjects <= before.userObjects + 4;
+  ok = ok && after.pagefileUsage <= before.pagefileUsage + 4 * 1024 * 1024;
+  DWORD_PTR answer = 0;
+  ok = ok && SendMessageTimeoutW(quobly.MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+  const int exitCode = quobly.Close();
+  std::printf("closed with exit code %d\nsoundboard soak: %s\n", exitCode, ok && exitCode == 0 ? "passed" : "FAILED");
+  return ok && exitCode == 0 ? 0 : 1;
+}
