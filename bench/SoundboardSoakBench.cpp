@@ -9,8 +9,6 @@
 // cleanly. Exits 1 when anything failed.
 //   soundboard_soak_bench [plays] [popup cycles]
 #include <windows.h>
-#include <psapi.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +18,7 @@
 #include "AppMessages.h"
 #include "BindingFile.h"
 #include "KeyNames.h"
+#include "ProcessResources.h"
 #include "soundboard/QuoblyProcess.h"
 
 namespace {
@@ -65,57 +64,6 @@ class PlayCounter {
   std::string m_pending;
   int m_plays = 0;
 };
-
-struct Resources {
-  DWORD threads = 0;
-  DWORD windows = 0;
-  DWORD handleCount = 0;
-  DWORD gdiObjects = 0;
-  DWORD userObjects = 0;
-  SIZE_T pagefileUsage = 0;
-};
-
-struct WindowCount {
-  DWORD processId;
-  DWORD count;
-};
-
-BOOL CALLBACK CountWindow(HWND wnd, LPARAM param) {
-  auto* windows = reinterpret_cast<WindowCount*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(wnd, &owner);
-  if (owner == windows->processId) ++windows->count;
-  return TRUE;
-}
-
-Resources Measure(HANDLE process, DWORD processId) {
-  Resources now;
-  UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 thread = {};
-  thread.dwSize = sizeof thread;
-  for (BOOL more = Thread32First(snapshot.Get(), &thread); more; more = Thread32Next(snapshot.Get(), &thread)) {
-    if (thread.th32OwnerProcessID == processId) ++now.threads;
-  }
-  WindowCount windows = {processId, 0};
-  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-  now.windows = windows.count;
-  GetProcessHandleCount(process, &now.handleCount);
-  now.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
-  now.userObjects = GetGuiResources(process, GR_USEROBJECTS);
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof counters;
-  if (GetProcessMemoryInfo(process, &counters, sizeof counters)) now.pagefileUsage = counters.PagefileUsage;
-  return now;
-}
-
-void Print(const char* when, const Resources& r) {
-  std::printf(
-      "%-7s threads %lu, windows %lu, handle count %lu, GDI objects %lu, USER objects %lu, "
-      "pagefile usage %lu KB\n",
-      when, static_cast<unsigned long>(r.threads), static_cast<unsigned long>(r.windows),
-      static_cast<unsigned long>(r.handleCount), static_cast<unsigned long>(r.gdiObjects),
-      static_cast<unsigned long>(r.userObjects), static_cast<unsigned long>(r.pagefileUsage / 1024));
-}
 
 double NowMs() {
   LARGE_INTEGER counter, frequency;
@@ -269,7 +217,7 @@ int main(int argc, char** argv) {
     focus.TakeFocus();
   }
   Sleep(500);
-  const Resources before = Measure(process.Get(), processId);
+  const ProcessResources before = MeasureProcess(process.Get(), processId);
   const int playsBefore = soak.Plays();
 
   ok = Phase("plays by clicks", plays / 2, [&](int i) { return soak.ClickPlay(i); }) && ok;
@@ -279,11 +227,11 @@ int main(int argc, char** argv) {
   ok = Phase("drop-down opened, closed", cycles, [&](int) { return soak.DropDownCycle(); }) && ok;
   ok = Phase("tray menu opened, closed", cycles, [&](int) { return soak.TrayMenuCycle(); }) && ok;
   Sleep(500);  // the last sound's progress watch ends
-  const Resources after = Measure(process.Get(), processId);
+  const ProcessResources after = MeasureProcess(process.Get(), processId);
   const int played = soak.Plays() - playsBefore;
   std::printf("plays seen in the trace: %d (%d by clicks and hotkeys, %d closing the panel)\n", played, plays, cycles);
-  Print("before", before);
-  Print("after", after);
+  PrintResources("before", before);
+  PrintResources("after", after);
 
   // A play thread, a progress watch or a popup that stays, or a leak of a
   // decoder's buffers, would show here.

@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 
 #include "MainDlg.h"
+#include "ProcessResources.h"
 #include "PvApp.h"
 #include "TestSupport.h"
 
@@ -24,16 +24,6 @@ constexpr int kY = 100;
 constexpr int kWidth = 450;  // the program's own size
 constexpr int kHeight = 230;
 
-struct Resources {
-  DWORD gdiObjects;
-  DWORD userObjects;
-  DWORD handleCount;  // as the system reports it
-  int openHandles;    // as found by asking after every handle value
-  int windows;
-  SIZE_T pagefileUsage;
-  SIZE_T privateBytes;
-};
-
 int OpenHandles() {
   int open = 0;
   DWORD flags = 0;
@@ -43,44 +33,22 @@ int OpenHandles() {
   return open;
 }
 
-BOOL CALLBACK CountWindow(HWND wnd, LPARAM count) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(wnd, &process);
-  if (process == GetCurrentProcessId()) {
-    ++*reinterpret_cast<int*>(count);
-    EnumChildWindows(wnd, CountWindow, count);
-  }
-  return TRUE;
-}
-
-int ProcessWindows() {
-  int count = 0;
-  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
+// The process's resources, and what Wine does report: the handles found open
+// by asking after every handle value, and the committed private memory.
+struct Resources {
+  ProcessResources process;
+  int openHandles;
+  SIZE_T privateBytes;
+};
 
 Resources Measure() {
-  Resources now = {};
-  now.gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  now.userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  GetProcessHandleCount(GetCurrentProcess(), &now.handleCount);
-  now.openHandles = OpenHandles();
-  now.windows = ProcessWindows();
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  now.pagefileUsage = counters.PagefileUsage;
-  now.privateBytes = PrivateBytes();
-  return now;
+  return {MeasureProcess(GetCurrentProcess(), GetCurrentProcessId()), OpenHandles(), PrivateBytes()};
 }
 
 void Print(const char* when, const Resources& r) {
-  std::printf(
-      "%-7s GDI objects %lu, USER objects %lu, handle count %lu, open handles %d, windows %d, "
-      "pagefile usage %lu KB, private %lu KB\n",
-      when, static_cast<unsigned long>(r.gdiObjects), static_cast<unsigned long>(r.userObjects),
-      static_cast<unsigned long>(r.handleCount), r.openHandles, r.windows,
-      static_cast<unsigned long>(r.pagefileUsage / 1024), static_cast<unsigned long>(r.privateBytes / 1024));
+  PrintResources(when, r.process);
+  std::printf("%-7s open handles %d, private memory %lu KB\n", when, r.openHandles,
+              static_cast<unsigned long>(r.privateBytes / 1024));
 }
 
 void Pump() {
@@ -124,14 +92,15 @@ TEST(DialogSoakTest, TwoHundredEffectsLeaveNothingBehind) {
   Print("before", before);
   Print("after", after);
 
-  EXPECT_LE(after.gdiObjects, before.gdiObjects + 2);
-  EXPECT_LE(after.userObjects, before.userObjects + 2);
-  EXPECT_LE(after.handleCount, before.handleCount + 4);
+  EXPECT_LE(after.process.gdiObjects, before.process.gdiObjects + 2);
+  EXPECT_LE(after.process.userObjects, before.process.userObjects + 2);
+  EXPECT_LE(after.process.handleCount, before.process.handleCount + 4);
   EXPECT_LE(after.openHandles, before.openHandles + 4);
-  EXPECT_EQ(after.windows, before.windows);
+  EXPECT_EQ(after.process.windows, before.process.windows);
+  EXPECT_LE(after.process.threads, before.process.threads);
   // One leaked frame of the 450 x 230 dialog is 400 KB, a leaked DC or
   // bitmap header about 1 KB: 200 plays of either pass 256 KB.
-  EXPECT_LE(after.pagefileUsage, before.pagefileUsage + 256 * 1024);
+  EXPECT_LE(after.process.pagefileUsage, before.process.pagefileUsage + 256 * 1024);
   EXPECT_LE(after.privateBytes, before.privateBytes + 256 * 1024);
 }
 
