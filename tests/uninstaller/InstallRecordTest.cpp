@@ -158,6 +158,14 @@ TEST(InstallRecordTest, RecordCutAtAnyLengthNamesNothingTheWholeOneDoesNot) {
       EXPECT_TRUE(sameOrEmpty(read.links[i].szPath, whole.links[i].szPath));
     }
   }
+  // A path that fills its field, cut inside its last unit (found by fuzzing).
+  std::vector<std::uint8_t> filled(760 + 4 + 524, 'C');
+  filled[360] = filled[361] = 0;  // per-item mode
+  PutInt32(filled, 760, 1);
+  const InstallRecord cutLast = ReadInstallRecord(filled.data(), filled.size() - 3);
+  EXPECT_TRUE(cutLast.items.empty());
+  EXPECT_EQ(ReadInstallRecord(filled.data(), filled.size() - 2).items.size(), 1u);  // only the terminator's place cut
+
   // The same for the install folder of whole-folder mode.
   InstallRecord wholeFolder = PerItemRecord();
   SetRecordText(wholeFolder.info.szInstallDir, u"D:\\Games\\Quobly\\");

@@ -56,7 +56,9 @@ void DecodeText(RecordChar (&field)[N], const std::uint8_t* bytes, std::size_t a
     if (field[i] == 0 && length == N - 1) length = i;
   }
   field[N - 1] = 0;
-  if (2 * (length + 1) > available && length < N - 1) std::fill(field, field + N, RecordChar(0));
+  // The terminator, or for a field filled to its end every unit of the text.
+  const std::size_t needed = 2 * std::min(length + 1, N - 1);
+  if (needed > available) std::fill(field, field + N, RecordChar(0));
 }
 
 // How many of `fieldBytes` bytes at `offset` lie inside the `available` ones.
