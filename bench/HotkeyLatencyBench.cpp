@@ -17,6 +17,7 @@
 #include "AppMessages.h"
 #include "BindingFile.h"
 #include "KeyboardHook.h"
+#include "LatencyReport.h"
 #include "soundboard/QuoblyProcess.h"
 
 namespace {
@@ -26,18 +27,6 @@ double NowMs() {
   QueryPerformanceCounter(&counter);
   QueryPerformanceFrequency(&frequency);
   return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-void Report(const char* what, std::vector<double> samples) {
-  if (samples.empty()) {
-    std::printf("%-34s no samples\n", what);
-    return;
-  }
-  std::sort(samples.begin(), samples.end());
-  const double median = samples[samples.size() / 2];
-  const double p99 = samples[std::min(samples.size() - 1, samples.size() * 99 / 100)];
-  std::printf("%-34s median %7.3f ms   99th percentile %7.3f ms   worst %7.3f ms   (%zu)\n", what, median, p99,
-              samples.back(), samples.size());
 }
 
 // Follows the trace as it grows, reading only what is new.
@@ -139,8 +128,6 @@ std::vector<double> HookProcedureTimes(int presses, int& posted) {
   return times;
 }
 
-}  // namespace
-
 // The figures are wall-clock times: on a busy machine a thread may lose the
 // processor at any point, so the system load is printed beside them.
 void PrintLoad() {
@@ -152,6 +139,8 @@ void PrintLoad() {
     std::printf("load average over 1, 5 and 15 minutes: %.15s\n", text);
   }
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
