@@ -108,6 +108,9 @@ bool QuoblyApp::OnCreate(HWND window) {
   const ExResourceBytes skin = Picture(IDR_SKIN);
   ExAttachOptions attach;
   attach.imageMode = ExImageMode::kStretch;
+  // The skin keeps to the window's start-up size while the hotkey panel
+  // widens the window.
+  attach.stretchArea = ExSize{width, height};
   attach.styleFlags = 0;  // the chrome is the soundboard's own
   if (!m_host.Attach(window, skin.data, skin.size, attach)) return false;
   // Messages the workers and the hook post arrive from here on; the

@@ -130,6 +130,7 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
 void ExHost::TakeOptions(const ExAttachOptions& options, int osMajorVersion) {
   m_layeredKey = options.layeredKey;
   m_imageMode = options.imageMode;
+  m_stretchArea = options.stretchArea;
   m_backgroundColour = options.backgroundColour;
   m_closeAnimation = options.closeAnimation;
   m_theme = options.theme;
@@ -310,9 +311,12 @@ void ExHost::RenderBackground() {
   GdipGetImageHeight(m_backgroundImage.Get(), &imageHeight);
   GpImage* image = m_backgroundImage.Get();
   switch (m_imageMode) {
-    case ExImageMode::kStretch:
-      GdipDrawImageRectI(graphics, image, inner.left, inner.top, inner.Width(), inner.Height());
+    case ExImageMode::kStretch: {
+      const int right = m_stretchArea ? m_stretchArea->width - 5 : inner.right;
+      const int bottom = m_stretchArea ? m_stretchArea->height - 5 : inner.bottom;
+      GdipDrawImageRectI(graphics, image, inner.left, inner.top, right - inner.left, bottom - inner.top);
       break;
+    }
     case ExImageMode::kCentre: {
       const int x = inner.left + (inner.Width() - static_cast<int>(imageWidth)) / 2;
       const int y = inner.top + (inner.Height() - static_cast<int>(imageHeight)) / 2;

@@ -59,6 +59,9 @@ enum ExAnimation {
 struct ExAttachOptions {
   int layeredKey = kExOpaqueKey;  // anything else makes the window layered
   ExImageMode imageMode = ExImageMode::kNatural;
+  // A stretched image covers this size from the top-left corner instead of
+  // the whole window, so a window that widens to show more keeps its look.
+  std::optional<ExSize> stretchArea;
   COLORREF backgroundColour = 0;  // RGB, drawn opaque under the image
   int closeAnimation = kExNoAnimation;
   int theme = 7;                  // shading colour of buttons; 1 turns blur off
@@ -228,6 +231,7 @@ class ExHost {
   int m_theme = 7;
   UniqueGpBitmap m_backgroundImage;
   ExImageMode m_imageMode = ExImageMode::kNatural;
+  std::optional<ExSize> m_stretchArea;
   COLORREF m_backgroundColour = 0;
   bool m_resizable = false;
   bool m_dragAnywhere = true;

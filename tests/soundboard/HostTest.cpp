@@ -116,6 +116,29 @@ TEST_F(HostTest, BackgroundIsTheColourUnderTheSkinImage) {
   EXPECT_EQ(Pixel(100, 100), 0xFF0080FFu);
 }
 
+TEST_F(HostTest, StretchAreaKeepsTheImageWhereItWasWhenTheWindowWidens) {
+  ExAttachOptions options;
+  options.backgroundColour = RGB(0, 128, 255);
+  options.imageMode = ExImageMode::kStretch;
+  options.stretchArea = ExSize{kWidth / 2, kHeight};
+  AttachHost(options);
+  // A 2 x 2 BMP: the left column red, the right one green.
+  const unsigned char bmp[] = {'B', 'M', 70,  0,   0, 0,   0, 0,   0, 0, 54,  0,   0, 0,   40, 0,  0,  0,
+                               2,   0,   0,   0,   2, 0,   0, 0,   1, 0, 32,  0,   0, 0,   0,  0,  16, 0,
+                               0,   0,   0,   0,   0, 0,   0, 0,   0, 0, 0,   0,   0, 0,   0,  0,  0,  0,
+                               0,   0,   255, 255, 0, 255, 0, 255, 0, 0, 255, 255, 0, 255, 0,  255};
+  ASSERT_TRUE(host.RebuildBackground(bmp, sizeof bmp, ExImageMode::kStretch, RGB(0, 128, 255)));
+  std::vector<std::uint32_t> before;
+  for (int x = 0; x < kWidth / 2; ++x) before.push_back(Pixel(x, 100));
+  EXPECT_GT(Red(before[10]), 200);
+  EXPECT_GT(Green(before[kWidth / 2 - 10]), Red(before[kWidth / 2 - 10]));
+  EXPECT_EQ(Pixel(kWidth / 2 + 10, 100), 0xFF0080FFu);
+
+  SetWindowPos(window, nullptr, 0, 0, kWidth + 100, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int x = 10; x < kWidth / 2 - 10; ++x) ASSERT_EQ(Pixel(x, 100), before[x]) << "x " << x;
+  EXPECT_EQ(Pixel(kWidth + 50, 100), 0xFF0080FFu);
+}
+
 TEST_F(HostTest, EdgeZonesResizeFromTheRightPixels) {
   ExAttachOptions options;
   options.resizable = true;
