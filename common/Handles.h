@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 #include <objidl.h>  // GDI+ needs COM types that WIN32_LEAN_AND_MEAN leaves out
 #include <gdiplus.h>
 #include <mmsystem.h>
@@ -159,7 +160,25 @@ struct GlobalMemoryTraits {
   static void Close(Handle handle) { ::GlobalFree(handle); }
 };
 
+// Blocks the system hands out for the caller to free with LocalFree
+// (security descriptors from SDDL text, formatted messages).
+struct LocalMemoryTraits {
+  using Handle = HLOCAL;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::LocalFree(handle); }
+};
+
+// Blocks the shell hands out for the caller to free with CoTaskMemFree
+// (known-folder paths).
+struct TaskMemoryTraits {
+  using Handle = void*;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) { ::CoTaskMemFree(handle); }
+};
+
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueLocal = UniqueHandle<LocalMemoryTraits>;
+using UniqueTaskMemory = UniqueHandle<TaskMemoryTraits>;
 using UniqueGdiObject = UniqueHandle<GdiTraits<HGDIOBJ>>;
 using UniqueBitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using UniqueFont = UniqueHandle<GdiTraits<HFONT>>;

@@ -45,8 +45,26 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  update_log=$(mktemp)
+  trap 'rm -f "$update_log"' EXIT
+  # An index that fails to download is often one the install does not need
+  # (another architecture's security list, a mirror in mid-sync): name it and
+  # go on; only a failed install is fatal.
+  if ! apt-get update -qq 2>"$update_log"; then
+    echo "setup: apt-get update failed; trying the install anyway" >&2
+  fi
+  sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/setup: package index not updated: \1/p' "$update_log" >&2
+  install() { apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
+  # With one architecture's update index missing, the other's updates would
+  # pull multi-arch libraries apart in version: then take the release's own.
+  if ! install && ! { [ -s "$update_log" ] && . /etc/os-release && echo "setup: retrying from $VERSION_CODENAME alone" >&2 && install -t "$VERSION_CODENAME"; }; then
+    still_missing=()
+    for p in "${missing[@]}"; do
+      dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || still_missing+=("$p")
+    done
+    echo "setup: could not install: ${still_missing[*]}" >&2
+    exit 1
+  fi
 fi
 if ! has_locale; then
   echo "setup: generating the zh_CN.UTF-8 locale"

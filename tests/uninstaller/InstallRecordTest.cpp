@@ -90,7 +90,7 @@ TEST(InstallRecordTest, WholeFolderModeReadsStrayItemListAsLinks) {
   for (std::size_t i = 0; i < dir.size(); ++i) bytes[360 + 2 * i] = static_cast<std::uint8_t>(dir[i]);
 
   const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
-  EXPECT_TRUE(IsWholeFolderMode(read.info));
+  EXPECT_TRUE(IsWholeFolderMode(read));
   EXPECT_TRUE(read.items.empty());
   ASSERT_EQ(read.links.size(), 2u);
   EXPECT_EQ(Text(read.links[1].szPath), u"C:\\q\\sounds\\");
@@ -110,11 +110,12 @@ TEST(InstallRecordTest, TextFieldsAreTerminatedInsideTheirFields) {
   PutInt32(bytes, 760, 1);
   PutInt32(bytes, 764, 1);
   const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
-  EXPECT_EQ(Text(read.info.szRegKey).size(), 99u);
-  EXPECT_EQ(Text(read.info.szProductName).size(), 49u);
-  EXPECT_EQ(Text(read.info.szMenuFolder).size(), 29u);
-  ASSERT_EQ(read.items.size(), 1u);
-  EXPECT_EQ(Text(read.items[0].szPath).size(), 259u);
+  EXPECT_EQ(Text(read.info.szRegKey), u"");
+  EXPECT_EQ(Text(read.info.szProductName), u"");
+  EXPECT_EQ(Text(read.info.szMenuFolder), u"");
+  EXPECT_TRUE(read.items.empty());
+  bytes[300 + 58] = bytes[300 + 59] = 0;  // the menu folder's last unit: 29 units and their terminator
+  EXPECT_EQ(Text(ReadInstallRecord(bytes.data(), bytes.size()).info.szMenuFolder).size(), 29u);
 
   InstallRecord record = {};
   SetRecordText(record.info.szProductName, std::u16string(49, u'软'));
@@ -162,9 +163,10 @@ TEST(InstallRecordTest, RecordCutAtAnyLengthNamesNothingTheWholeOneDoesNot) {
   std::vector<std::uint8_t> filled(760 + 4 + 524, 'C');
   filled[360] = filled[361] = 0;  // per-item mode
   PutInt32(filled, 760, 1);
-  const InstallRecord cutLast = ReadInstallRecord(filled.data(), filled.size() - 3);
-  EXPECT_TRUE(cutLast.items.empty());
-  EXPECT_EQ(ReadInstallRecord(filled.data(), filled.size() - 2).items.size(), 1u);  // only the terminator's place cut
+  EXPECT_TRUE(ReadInstallRecord(filled.data(), filled.size() - 3).items.empty());
+  filled[filled.size() - 2] = filled[filled.size() - 1] = 0;
+  EXPECT_EQ(ReadInstallRecord(filled.data(), filled.size()).items.size(), 1u);
+  EXPECT_TRUE(ReadInstallRecord(filled.data(), filled.size() - 1).items.empty());
 
   // The same for the install folder of whole-folder mode.
   InstallRecord wholeFolder = PerItemRecord();
@@ -174,6 +176,37 @@ TEST(InstallRecordTest, RecordCutAtAnyLengthNamesNothingTheWholeOneDoesNot) {
     const std::u16string dir = Text(ReadInstallInfo(header.data(), size).szInstallDir);
     EXPECT_TRUE(dir.empty() || dir == u"D:\\Games\\Quobly\\") << size;
   }
+}
+
+// A text with no terminator inside its field may be the start of a longer
+// path ("D:\Games\" of "D:\Games\Quobly\..."): it is never used.
+TEST(InstallRecordTest, TextsWithoutTerminatorInTheirFieldReadAsEmpty) {
+  InstallRecord record = PerItemRecord();
+  record.links.push_back(RecordItem(1, u"C:\\links\\other.lnk"));
+  std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
+  for (std::size_t unit = 0; unit < 50; ++unit) bytes[200 + 2 * unit] = 'N';   // product name: 50 units, no terminator
+  for (std::size_t unit = 0; unit < 260; ++unit) bytes[764 + 4 + 2 * unit] = 'P';  // first item's path
+  const std::size_t firstLink = 760 + 4 + 2 * 524 + 4;
+  for (std::size_t unit = 0; unit < 260; ++unit) bytes[firstLink + 4 + 2 * unit] = 'L';
+
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_EQ(Text(read.info.szProductName), u"");
+  EXPECT_EQ(Text(ReadInstallInfo(bytes.data(), bytes.size()).szProductName), u"");
+  EXPECT_EQ(Text(read.info.szRegKey), u"Quobly");
+  ASSERT_EQ(read.items.size(), 1u);  // the unterminated one skipped
+  EXPECT_EQ(Text(read.items[0].szPath), u"C:\\q\\sounds\\");
+  ASSERT_EQ(read.links.size(), 2u);
+  EXPECT_EQ(Text(read.links[0].szPath), u"");
+  EXPECT_EQ(Text(read.links[1].szPath), u"C:\\links\\other.lnk");
+
+  // An unterminated install folder keeps the record in whole-folder mode
+  // (what follows the header is the link list) with no folder to remove.
+  for (std::size_t unit = 0; unit < 200; ++unit) bytes[360 + 2 * unit] = 'D';
+  const InstallRecord whole = ReadInstallRecord(bytes.data(), bytes.size());
+  EXPECT_TRUE(whole.wholeFolder);
+  EXPECT_EQ(Text(whole.info.szInstallDir), u"");
+  EXPECT_TRUE(whole.items.empty());
+  EXPECT_EQ(whole.links.size(), 2u);  // the item count of 2 read as the link count
 }
 
 TEST(InstallRecordTest, TruncatedAndRandomFilesReadSafely) {

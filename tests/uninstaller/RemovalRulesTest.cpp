@@ -8,26 +8,118 @@ const std::vector<std::wstring> kSystemFolders = {L"C:\\windows", L"C:\\Program 
                                                   L"C:\\users\\me\\Start Menu\\Programs",
                                                   L"C:\\users\\Public\\Desktop"};
 
+std::wstring Comparable(const wchar_t* path) {
+  return ComparablePath(path).value_or(L"<none>");
+}
+
 TEST(RemovalRulesTest, FolderGetsExactlyOneTrailingBackslash) {
   EXPECT_EQ(WithTrailingBackslash(L"C:\\q\\sounds"), L"C:\\q\\sounds\\");
   EXPECT_EQ(WithTrailingBackslash(L"C:\\q\\sounds\\"), L"C:\\q\\sounds\\");
   EXPECT_EQ(WithTrailingBackslash(L"C:\\q\\sounds\\\\"), L"C:\\q\\sounds\\");
 }
 
-TEST(RemovalRulesTest, SystemFoldersRootsAndTheirAncestorsAreProtected) {
-  for (const wchar_t* folder :
-       {L"C:\\", L"c:", L"D:\\", L"\\\\server\\share\\", L"C:\\Windows\\", L"c:/program files/", L"C:\\users\\",
-        L"C:\\Users\\ME", L"C:\\users\\me\\Start Menu\\Programs\\", L"C:\\users\\Public\\Desktop\\", L"",
-        L"relative\\folder\\", L"\\rooted\\only\\", L"C:\\Program Files\\Quobly\\..\\"}) {
-    EXPECT_TRUE(IsProtectedFolder(folder, kSystemFolders)) << folder;
+TEST(RemovalRulesTest, ResolvedPathsCompareInOneForm) {
+  EXPECT_EQ(Comparable(L"C:\\Program Files\\Quobly\\"), L"C:\\PROGRAM FILES\\QUOBLY");
+  EXPECT_EQ(Comparable(L"c:/program files/quobly"), L"C:\\PROGRAM FILES\\QUOBLY");
+  EXPECT_EQ(Comparable(L"\\\\?\\C:\\Program Files\\Quobly"), L"C:\\PROGRAM FILES\\QUOBLY");
+  EXPECT_EQ(Comparable(L"\\\\?\\UNC\\server\\share\\Quobly\\"), L"\\\\SERVER\\SHARE\\QUOBLY");
+  EXPECT_EQ(Comparable(L"\\\\server\\share\\Quobly"), L"\\\\SERVER\\SHARE\\QUOBLY");
+  EXPECT_EQ(Comparable(L"C:\\"), L"C:");
+  EXPECT_EQ(Comparable(L"D:\\音效\\a..b"), L"D:\\音效\\A..B");
+}
+
+// Forms whose place only Windows can tell (or that alias another place) are
+// never taken at their word: they compare as nothing.
+TEST(RemovalRulesTest, UncertainFormsHaveNoComparableForm) {
+  for (const wchar_t* path :
+       {L"", L"relative\\folder", L"\\rooted\\only", L"C:relative", L"\\\\localhost\\C$\\Program Files\\Quobly",
+        L"\\\\?\\UNC\\localhost\\C$\\Windows", L"\\\\127.0.0.1\\ADMIN$\\", L"\\\\.\\C:\\Windows",
+        L"\\\\?\\Volume{5b2d1a3c-0000-0000-0000-100000000000}\\Windows", L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1",
+        L"C:\\PROGRA~1\\Quobly", L"C:\\Program Files\\QUOBLY~2", L"C:\\windows.\\", L"C:\\windows \\system32",
+        L"C:\\a\\\\b", L"C:\\a\\.\\b", L"C:\\Program Files\\Quobly\\..", L"\\\\server", L"\\\\server\\"}) {
+    EXPECT_FALSE(ComparablePath(path).has_value()) << path;
   }
 }
 
-TEST(RemovalRulesTest, ProductFoldersInsideSystemFoldersMayGo) {
+TEST(RemovalRulesTest, SystemFoldersRootsTheirAncestorsAndTheirAliasesAreProtected) {
+  for (const wchar_t* folder :
+       {L"C:\\", L"c:", L"D:\\", L"\\\\server\\share\\", L"C:\\Windows\\", L"c:/program files/", L"C:\\users\\",
+        L"C:\\Users\\ME", L"C:\\users\\me\\Start Menu\\Programs\\", L"C:\\users\\Public\\Desktop\\", L"",
+        L"relative\\folder\\", L"\\rooted\\only\\", L"C:\\Program Files\\Quobly\\..\\", L"\\\\?\\C:\\Windows\\",
+        L"\\\\localhost\\C$\\", L"\\\\localhost\\C$\\Windows", L"C:\\PROGRA~1\\", L"C:\\windows.\\"}) {
+    EXPECT_TRUE(IsProtectedFolder(folder, kSystemFolders)) << folder;
+  }
   for (const wchar_t* folder : {L"C:\\Program Files\\Quobly\\", L"C:\\users\\me\\Start Menu\\Programs\\Quobly\\",
                                 L"C:\\Program Files Extra\\", L"\\\\server\\share\\Quobly\\", L"D:\\Quobly\\a..b\\"}) {
     EXPECT_FALSE(IsProtectedFolder(folder, kSystemFolders)) << folder;
   }
+}
+
+TEST(RemovalRulesTest, PlainFileNamesStayInTheirFolder) {
+  for (const wchar_t* name : {L"Quobly", L"Quobly 音效", L"Tesk软件 (x86)", L"a.b.c", L"...name"}) {
+    EXPECT_TRUE(IsPlainFileName(name)) << name;
+  }
+  for (const wchar_t* name : {L"", L".", L"..", L"..\\..\\Documents\\thesis", L"a\\b", L"a/b", L"C:x", L"a*",
+                              L"a?", L"a\"b", L"a<b", L"a|b", L"name.", L"name ", L"CON", L"con.txt", L"NUL",
+                              L"LPT1", L"com9.lnk", L"a\tb"}) {
+    EXPECT_FALSE(IsPlainFileName(name)) << name;
+  }
+  EXPECT_TRUE(IsShortcutFile(L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK"));
+  EXPECT_TRUE(IsShortcutFile(L"C:\\x\\site.url"));
+  EXPECT_FALSE(IsShortcutFile(L"C:\\x\\thesis.docx"));
+  EXPECT_FALSE(IsShortcutFile(L"lnk"));
+}
+
+class RemovalPolicyTest : public testing::Test {
+ protected:
+  const std::wstring kProduct = L"C:\\PROGRAM FILES\\QUOBLY";
+  const std::wstring kMenu = L"C:\\USERS\\ME\\START MENU\\PROGRAMS\\QUOBLY";
+  RemovalPolicy m_policy{{L"C:\\Program Files\\Quobly\\", L"C:\\users\\me\\Start Menu\\Programs\\Quobly"},
+                         kSystemFolders};
+};
+
+TEST_F(RemovalPolicyTest, TreesAndFilesOnlyInsideWhatTheProductOwns) {
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kFolderTree, kProduct));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kFolderTree, kProduct + L"\\SOUNDS"));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kFolderTree, kMenu));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kFile, kProduct + L"\\QUOBLY.EXE"));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kFile, kMenu + L"\\QUOBLY.LNK"));
+
+  EXPECT_FALSE(m_policy.MayRemove(Removal::kFile, kProduct));  // an owned folder is no file
+  for (const wchar_t* outside : {L"C:\\PROGRAM FILES", L"C:\\PROGRAM FILES\\OTHER VENDOR", L"C:\\PROGRAM FILES\\QUOBLY2",
+                                 L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX", L"C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL",
+                                 L"C:\\USERS\\ME\\START MENU\\PROGRAMS", L"C:"}) {
+    EXPECT_FALSE(m_policy.MayRemove(Removal::kFolderTree, outside)) << outside;
+    EXPECT_FALSE(m_policy.MayRemove(Removal::kFile, outside)) << outside;
+  }
+}
+
+TEST_F(RemovalPolicyTest, ShortcutsAnywhereButNothingElseAsAShortcut) {
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK"));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, L"D:\\LINKS\\QUOBLY.URL"));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, kProduct + L"\\README.TXT"));
+  EXPECT_FALSE(m_policy.MayRemove(Removal::kShortcut, L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX"));
+  EXPECT_FALSE(m_policy.MayRemove(Removal::kShortcut, L"C:\\WINDOWS\\NOTEPAD.EXE"));
+}
+
+TEST_F(RemovalPolicyTest, OpenedObjectsThatLeadElsewhereStayUnlessWhereTheyLeadIsOwned) {
+  const std::wstring link = kProduct + L"\\SOUNDS\\MINE";
+  EXPECT_TRUE(m_policy.MayRemoveOpened(Removal::kFile, link, link));
+  EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kFile, link, L"Z:\\HOME\\ME\\MUSIC\\SONG.MP3"));
+  EXPECT_TRUE(m_policy.MayRemoveOpened(Removal::kFile, link, kProduct + L"\\SOUNDS\\A.MP3"));
+  // A folder reached through a link is never walked, even an owned one.
+  EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kFolderTree, link, kProduct + L"\\DATA"));
+  EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kFolderTree, link, L"C:\\USERS\\ME\\MUSIC"));
+  EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kShortcut, L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK",
+                                        L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX"));
+}
+
+TEST(RemovalPolicyOwnershipTest, ProtectedOrUncertainFoldersAreNeverOwned) {
+  const RemovalPolicy policy({L"C:\\Program Files\\", L"C:\\users", L"C:\\", L"\\\\localhost\\C$\\Quobly",
+                              L"C:\\PROGRA~1\\Quobly", L"relative\\Quobly", L""},
+                             kSystemFolders);
+  EXPECT_TRUE(policy.OwnedFolders().empty());
+  EXPECT_FALSE(policy.MayRemove(Removal::kFile, L"C:\\PROGRAM FILES\\X.EXE"));
 }
 
 TEST(RemovalRulesTest, BatchCarriesOnlySafePaths) {
@@ -36,18 +128,20 @@ TEST(RemovalRulesTest, BatchCarriesOnlySafePaths) {
   EXPECT_FALSE(IsBatchSafePath(L"C:\\a\r\nrd C:\\"));
 }
 
-TEST(RemovalRulesTest, BatchTextInBothForms) {
-  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\Q\\pvUninstall.exe", L"C:\\Program Files\\Q\\"),
-            L"@ echo off\r\ntaskkill /im pvUninstall.exe /f\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\n"
-            L"rd /S /Q \"C:\\Program Files\\Q\\\"\r\ndel %0");
-  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\Q\\pvUninstall.exe", L""),
-            L"@ echo off\r\ntaskkill /im pvUninstall.exe /f\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\ndel %0");
+TEST(RemovalRulesTest, BatchDeletesByNameAndRemovesTheFolderOnlyWhenEmpty) {
+  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\windows\\system32\\taskkill.exe", L"C:\\Q\\pvUninstall.exe",
+                                  {L"C:\\Q\\zlib1.dll"}, L"C:\\Q"),
+            L"@ echo off\r\n\"C:\\windows\\system32\\taskkill.exe\" /im pvUninstall.exe /f\r\n"
+            L"del \"C:\\Q\\pvUninstall.exe\"\r\ndel \"C:\\Q\\zlib1.dll\"\r\nrd \"C:\\Q\"\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\w\\taskkill.exe", L"C:\\Q\\pvUninstall.exe", {}, L""),
+            L"@ echo off\r\n\"C:\\w\\taskkill.exe\" /im pvUninstall.exe /f\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\ndel %0");
 }
 
 TEST(RemovalRulesTest, BatchDoublesPercentSignsAndLeavesOutEmptyPaths) {
-  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\100%\\%PATH%.exe", L""),
-            L"@ echo off\r\ntaskkill /im pvUninstall.exe /f\r\ndel \"C:\\100%%\\%%PATH%%.exe\"\r\ndel %0");
-  EXPECT_EQ(FormatSelfDeleteBatch(L"", L""), L"@ echo off\r\ntaskkill /im pvUninstall.exe /f\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\%w%\\taskkill.exe", L"C:\\100%\\%PATH%.exe", {L""}, L"C:\\100%"),
+            L"@ echo off\r\n\"C:\\%%w%%\\taskkill.exe\" /im pvUninstall.exe /f\r\n"
+            L"del \"C:\\100%%\\%%PATH%%.exe\"\r\nrd \"C:\\100%%\"\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"", L"", {}, L""), L"@ echo off\r\ndel %0");
 }
 
 }  // namespace

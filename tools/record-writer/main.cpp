@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   }
   InstallRecord record = {};
   if (!Describe(description, record)) return 1;
-  if (IsWholeFolderMode(record.info) && !record.items.empty()) {
+  if (IsWholeFolderMode(record) && !record.items.empty()) {
     std::fprintf(stderr, "file and folder lines need an empty installdir\n");
     return 1;
   }

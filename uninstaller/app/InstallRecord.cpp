@@ -8,6 +8,7 @@ namespace {
 constexpr std::size_t kInfoBytes = sizeof(tagUninstallInfo);
 constexpr std::size_t kItemBytes = sizeof(tagUninstallItem);
 constexpr std::size_t kCountBytes = 4;
+constexpr std::size_t kInstallDirOffset = 360;
 
 // A byte source with the end-of-file behaviour of a C stream: the end is
 // noticed only by a read that comes up short.
@@ -45,20 +46,18 @@ std::int32_t Int32(const std::uint8_t* bytes) {
 }
 
 // `available` of the field's bytes came from the file, the rest are zeros. A
-// text whose terminator lies past the end of the file was cut there: it may
-// name a parent of the folder meant ("D:\\Games\\" of "D:\\Games\\Quobly\\"),
-// another product's key or shortcut, so it reads as empty.
+// text with no terminator inside its field, or one whose terminator lies past
+// the end of the file, was cut: it may name a parent of the folder meant
+// ("D:\\Games\\" of "D:\\Games\\Quobly\\"), another product's key or
+// shortcut, so it reads as empty.
 template <std::size_t N>
 void DecodeText(RecordChar (&field)[N], const std::uint8_t* bytes, std::size_t available) {
-  std::size_t length = N - 1;
-  for (std::size_t i = 0; i + 1 < N; ++i) {
-    field[i] = static_cast<RecordChar>(Unit(bytes + 2 * i));
-    if (field[i] == 0 && length == N - 1) length = i;
+  std::size_t length = N;
+  for (std::size_t i = 0; i < N && length == N; ++i) {
+    if (Unit(bytes + 2 * i) == 0) length = i;
   }
-  field[N - 1] = 0;
-  // The terminator, or for a field filled to its end every unit of the text.
-  const std::size_t needed = 2 * std::min(length + 1, N - 1);
-  if (needed > available) std::fill(field, field + N, RecordChar(0));
+  const bool whole = length < N && 2 * (length + 1) <= available;
+  for (std::size_t i = 0; i < N; ++i) field[i] = whole && i < length ? static_cast<RecordChar>(Unit(bytes + 2 * i)) : 0;
 }
 
 // How many of `fieldBytes` bytes at `offset` lie inside the `available` ones.
@@ -85,7 +84,7 @@ tagUninstallInfo DecodeInfo(const std::uint8_t (&bytes)[kInfoBytes], std::size_t
   DecodeText(info.szRegKey, bytes, BytesInside(available, 0, 200));
   DecodeText(info.szProductName, bytes + 200, BytesInside(available, 200, 100));
   DecodeText(info.szMenuFolder, bytes + 300, BytesInside(available, 300, 60));
-  DecodeText(info.szInstallDir, bytes + 360, BytesInside(available, 360, 400));
+  DecodeText(info.szInstallDir, bytes + kInstallDirOffset, BytesInside(available, kInstallDirOffset, 400));
   return info;
 }
 
@@ -104,28 +103,33 @@ std::int32_t ReadCount(RecordStream& stream) {
   return stream.Read(bytes, kCountBytes) == kCountBytes ? Int32(bytes) : 0;
 }
 
-tagUninstallInfo ReadInfo(RecordStream& stream) {
+// The header; `wholeFolder` tells whether it names an install folder at all,
+// usable or not: that alone decides whether an item list follows.
+tagUninstallInfo ReadInfo(RecordStream& stream, bool& wholeFolder) {
   std::uint8_t bytes[kInfoBytes] = {};
-  return DecodeInfo(bytes, stream.Read(bytes, kInfoBytes));
+  const std::size_t available = stream.Read(bytes, kInfoBytes);
+  wholeFolder = Unit(bytes + kInstallDirOffset) != 0;
+  return DecodeInfo(bytes, available);
 }
 
 }  // namespace
 
-bool IsWholeFolderMode(const tagUninstallInfo& info) {
-  return info.szInstallDir[0] != 0;
+bool IsWholeFolderMode(const InstallRecord& record) {
+  return record.wholeFolder || record.info.szInstallDir[0] != 0;
 }
 
 tagUninstallInfo ReadInstallInfo(const std::uint8_t* data, std::size_t size) {
   RecordStream stream(data, size);
-  return ReadInfo(stream);
+  bool wholeFolder = false;
+  return ReadInfo(stream, wholeFolder);
 }
 
 InstallRecord ReadInstallRecord(const std::uint8_t* data, std::size_t size) {
   RecordStream stream(data, size);
   InstallRecord record;
-  record.info = ReadInfo(stream);
+  record.info = ReadInfo(stream, record.wholeFolder);
 
-  if (!IsWholeFolderMode(record.info)) {
+  if (!record.wholeFolder) {
     const std::int32_t count = ReadCount(stream);
     // Past the end every record reads as zeros and is skipped, so stopping
     // there changes nothing, and a huge count cannot keep the reader busy.
@@ -155,7 +159,7 @@ std::vector<std::uint8_t> WriteInstallRecord(const InstallRecord& record) {
       EncodeText(out, item.szPath);
     }
   };
-  if (!IsWholeFolderMode(record.info)) writeList(record.items);
+  if (!IsWholeFolderMode(record)) writeList(record.items);
   if (!record.links.empty()) writeList(record.links);
   return out;
 }

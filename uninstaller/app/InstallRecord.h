@@ -15,8 +15,8 @@ using RecordChar = char16_t;
 #endif
 
 // Header, 760 bytes at offset 0. Every text field is terminated inside its
-// field once read, whatever the file holds; one cut by the end of the file
-// (its terminator missing from the data) reads as empty.
+// field once read, whatever the file holds; one with no terminator inside its
+// field, or cut by the end of the file, reads as empty.
 struct tagUninstallInfo {
   RecordChar szRegKey[100];      // subkey of the system's Uninstall key
   RecordChar szProductName[50];  // display name; base name of the desktop shortcut
@@ -38,9 +38,14 @@ struct InstallRecord {
   tagUninstallInfo info;
   std::vector<tagUninstallItem> items;  // per-item mode only; empty paths left out
   std::vector<tagUninstallItem> links;  // kept as read, empty paths too
+  // The header names an install folder, even one that reads as empty because
+  // it was cut: such a record is still in whole-folder mode (no item list
+  // follows), but has no folder to remove.
+  bool wholeFolder = false;
 };
 
-bool IsWholeFolderMode(const tagUninstallInfo& info);
+// Set by the reader, or for a record to write by a non-empty install folder.
+bool IsWholeFolderMode(const InstallRecord& record);
 
 // Reads the header alone (a short file leaves the rest zero).
 tagUninstallInfo ReadInstallInfo(const std::uint8_t* data, std::size_t size);

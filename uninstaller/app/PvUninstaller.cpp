@@ -4,7 +4,11 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <bcrypt.h>
+#include <sddl.h>
+
 #include <cwchar>
+#include <optional>
 
 #include "Handles.h"
 #include "PvHelpers.h"
@@ -16,58 +20,33 @@ namespace {
 
 constexpr wchar_t kRecordFile[] = L"pvUninstall.dat";
 constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr wchar_t kBatchFile[] = L"c:\\clear.bat";
-constexpr wchar_t kBatchFolder[] = L"c:\\";
 // A record holds a few hundred entries; anything past this is not read, as
 // if the file ended there.
 constexpr DWORD kMaxRecordBytes = 64 * 1024 * 1024;
+constexpr int kBatchNameTries = 8;
 
-// The system's own folders, which no record may have removed.
-std::vector<std::wstring> SystemFolders() {
-  static const int kFolders[] = {CSIDL_WINDOWS,
-                                 CSIDL_SYSTEM,
-                                 CSIDL_PROGRAM_FILES,
-                                 CSIDL_PROGRAM_FILESX86,
-                                 CSIDL_PROGRAM_FILES_COMMON,
-                                 CSIDL_PROGRAM_FILES_COMMONX86,
-                                 CSIDL_PROFILE,
-                                 CSIDL_PERSONAL,
-                                 CSIDL_APPDATA,
-                                 CSIDL_LOCAL_APPDATA,
-                                 CSIDL_COMMON_APPDATA,
-                                 CSIDL_STARTMENU,
-                                 CSIDL_COMMON_STARTMENU,
-                                 CSIDL_PROGRAMS,
-                                 CSIDL_COMMON_PROGRAMS,
-                                 CSIDL_DESKTOPDIRECTORY,
-                                 CSIDL_COMMON_DESKTOPDIRECTORY};
-  std::vector<std::wstring> folders;
-  for (int csidl : kFolders) {
-    wchar_t path[MAX_PATH] = {};
-    if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) && path[0] != L'\0') {
-      folders.emplace_back(path);
-    }
-  }
-  return folders;
-}
-
-// Calls onFile with the path of every file in `dir` (which ends with a
-// backslash) and onFolder with the path, backslash included, of every
-// sub-folder whose name does not begin with a dot: such folders, "." and ".."
-// among them, are left alone. False when the folder cannot be searched.
-template <typename FileFn, typename FolderFn>
-bool ForEachEntry(const std::wstring& dir, FileFn onFile, FolderFn onFolder) {
+// Calls onEntry with the find data and path of every entry of `dir` (which
+// ends with a backslash) but "." and "..". False when the folder cannot be
+// searched.
+template <typename EntryFn>
+bool ForEachEntry(const std::wstring& dir, EntryFn onEntry) {
   WIN32_FIND_DATAW entry;
   UniqueFindHandle search(FindFirstFileW((dir + L"*.*").c_str(), &entry));
   if (!search) return false;
   do {
-    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      onFile(dir + entry.cFileName);
-    } else if (entry.cFileName[0] != L'.') {
-      onFolder(dir + entry.cFileName + L'\\');
-    }
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") onEntry(entry, dir + name);
   } while (FindNextFileW(search.Get(), &entry));
   return true;
+}
+
+bool IsFolderEntry(const WIN32_FIND_DATAW& entry) {
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Folders whose names begin with a dot are left alone, with their contents.
+bool IsWalkedFolder(const WIN32_FIND_DATAW& entry) {
+  return IsFolderEntry(entry) && entry.cFileName[0] != L'.';
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path, bool& opened) {
@@ -85,28 +64,112 @@ std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path, bool& opened) 
   return bytes;
 }
 
-// The path as it may stand in the batch, or empty when it cannot: quotes or
-// control characters would break out of its quotes, and characters the
-// code page lacks would turn into wildcards.
-std::wstring BatchPath(const std::wstring& path) {
-  if (!IsBatchSafePath(path)) return std::wstring();
+// The batch is read by the command interpreter in the console's (OEM) code
+// page. Nothing may be converted by best fit: a full-width quote would turn
+// into a real one and end a path's quotes.
+std::optional<std::string> ToOemCodePage(const std::wstring& text) {
+  const UINT codePage = GetOEMCP();
+  const bool utf8 = codePage == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
   BOOL lossy = FALSE;
-  WideCharToMultiByte(CP_THREAD_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
-  return lossy ? std::wstring() : path;
+  const int size = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(codePage, flags, text.c_str(), size, nullptr, 0, nullptr, utf8 ? nullptr : &lossy);
+  if ((bytes == 0 && size != 0) || lossy) return std::nullopt;
+  std::string converted(static_cast<size_t>(bytes), '\0');
+  if (bytes > 0) WideCharToMultiByte(codePage, flags, text.c_str(), size, &converted[0], bytes, nullptr, nullptr);
+  return converted;
 }
 
-std::string ToThreadCodePage(const std::wstring& text) {
-  const int bytes =
-      WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), static_cast<int>(text.size()), &result[0], bytes, nullptr,
-                      nullptr);
-  return result;
+// The path as it may stand in the batch, or empty when it cannot: quotes or
+// control characters would break out of its quotes, and characters the
+// console's code page lacks would turn into others.
+std::wstring BatchPath(const std::wstring& path) {
+  return IsBatchSafePath(path) && ToOemCodePage(path) ? path : std::wstring();
+}
+
+std::wstring SystemFolder(UINT(WINAPI* lookUp)(LPWSTR, UINT)) {
+  wchar_t path[MAX_PATH] = {};
+  const UINT length = lookUp(path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? std::wstring(path) : std::wstring();
+}
+
+std::wstring RandomHex(size_t bytes) {
+  std::vector<UCHAR> random(bytes);
+  if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, random.data(), static_cast<ULONG>(bytes),
+                                      BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    return std::wstring();
+  }
+  std::wstring hex;
+  for (UCHAR byte : random) {
+    const wchar_t digits[] = L"0123456789abcdef";
+    hex += digits[byte >> 4];
+    hex += digits[byte & 15];
+  }
+  return hex;
+}
+
+// Writes the batch as a new file under a name no one can guess, in a folder
+// where users may create files but not change one another's (the Windows
+// folder's Temp), readable and writable by administrators and the system
+// only, and not shared for writing while it is written: nobody but this
+// elevated program can change what the batch will run. Returns its path, or
+// empty when it could not be written whole.
+std::wstring WriteBatchFile(const std::string& bytes) {
+  const std::wstring folder = SystemFolder(GetSystemWindowsDirectoryW);
+  if (folder.empty()) return std::wstring();
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;OW)",
+                                                            SDDL_REVISION_1, &descriptor, nullptr)) {
+    return std::wstring();
+  }
+  const UniqueLocal ownedDescriptor(descriptor);
+  SECURITY_ATTRIBUTES security = {sizeof security, descriptor, FALSE};
+  for (int attempt = 0; attempt < kBatchNameTries; ++attempt) {
+    const std::wstring name = RandomHex(8);
+    if (name.empty()) return std::wstring();
+    const std::wstring path = folder + L"\\Temp\\pvUninstall-" + name + L".bat";
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;  // planted or taken: another name
+      return std::wstring();
+    }
+    DWORD written = 0;
+    const bool whole = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    file.Reset();
+    if (whole) return path;
+    DeleteFileW(path.c_str());
+    return std::wstring();
+  }
+  return std::wstring();
+}
+
+// Runs the batch hidden through the system's own command interpreter, with
+// AutoRun commands and delayed expansion off.
+bool StartBatch(const std::wstring& batch) {
+  const std::wstring system = SystemFolder(GetSystemDirectoryW);
+  if (system.empty()) return false;
+  const std::wstring interpreter = system + L"\\cmd.exe";
+  std::wstring commandLine = L"\"" + interpreter + L"\" /d /v:off /c \"\"" + batch + L"\"\"";
+  const std::wstring folder = batch.substr(0, batch.rfind(L'\\') + 1);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(interpreter.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      folder.c_str(), &startup, &process)) {
+    return false;
+  }
+  const UniqueKernelHandle thread(process.hThread);
+  const UniqueKernelHandle child(process.hProcess);
+  return true;
 }
 
 }  // namespace
 
-CPvUninstaller::CPvUninstaller(const wchar_t* appDir) : m_protectedFolders(SystemFolders()) {
+CPvUninstaller::CPvUninstaller(const wchar_t* appDir) {
   wcsncpy_s(m_szAppDir, appDir, _TRUNCATE);
 }
 
@@ -137,7 +200,7 @@ bool CPvUninstaller::UninstallFunc() {
   }
   DoReport(kReportUrl, L"uninstall", m_info.szProductName);
 
-  if (IsWholeFolderMode(m_info)) {
+  if (m_wholeFolder) {
     m_nDone = 0;
     m_nTotal = CountTree(m_szAppDir);
     RemoveTree(m_szAppDir);
@@ -146,7 +209,7 @@ bool CPvUninstaller::UninstallFunc() {
       if (item.nKind == 0) {
         RemoveTree(item.szPath);
       } else {
-        DeleteFileW(item.szPath);  // counted in the total but not in the walk; the final 100 closes the gap
+        RemoveFile(item.szPath, Removal::kFile);  // counted in the total but not in the walk; the final 100 closes the gap
       }
     }
   }
@@ -162,44 +225,83 @@ bool CPvUninstaller::ReadRecord() {
 
   InstallRecord record = ReadInstallRecord(bytes.data(), bytes.size());
   m_info = record.info;
+  m_wholeFolder = IsWholeFolderMode(record);
   m_items = std::move(record.items);
   m_links = std::move(record.links);
+  m_programFolder = m_guard.Resolve(m_szAppDir);
+  m_guard.Own(OwnedFolders());
   m_nDone = 0;
   m_nTotal = 0;
   for (const tagUninstallItem& item : m_items) m_nTotal += item.nKind != 0 ? 1 : CountTree(item.szPath);
   return true;
 }
 
-// The top of every removal: a folder named without its trailing backslash
-// gets one, and the system's own folders are never touched.
+// What the product owns: its program folder (in whole-folder mode only when
+// that is the recorded install folder: a copy of the uninstaller elsewhere
+// owns nothing there) and its own folder in the start menu.
+std::vector<std::wstring> CPvUninstaller::OwnedFolders() const {
+  std::vector<std::wstring> owned;
+  const std::optional<std::wstring> installFolder = m_guard.Resolve(m_info.szInstallDir);
+  if (!m_wholeFolder || (m_programFolder && m_programFolder == installFolder)) owned.emplace_back(m_szAppDir);
+
+  wchar_t programs[MAX_PATH] = {};
+  if (IsPlainFileName(m_info.szMenuFolder) && GetProgramsPath(programs)) {
+    owned.push_back(std::wstring(programs) + L'\\' + m_info.szMenuFolder);
+  }
+  return owned;
+}
+
+// The top of every removal: the folder is removed only when the product
+// owns it and it is what it claims to be, not a link.
 void CPvUninstaller::RemoveTree(const std::wstring& dir) {
-  if (!IsProtectedFolder(dir, m_protectedFolders)) DelDir(WithTrailingBackslash(dir));
+  std::optional<RemovalTarget> folder = m_guard.Open(dir, Removal::kFolderTree);
+  if (!folder) return;
+  if (folder->IsLink()) {
+    m_guard.Remove(*folder);
+    return;
+  }
+  if (folder->path == m_programFolder) m_walkedProgramFolder = true;
+  DelDir(*folder, WithTrailingBackslash(dir));
 }
 
 int CPvUninstaller::CountTree(const std::wstring& dir) const {
-  return IsProtectedFolder(dir, m_protectedFolders) ? 0 : CountFiles(WithTrailingBackslash(dir));
+  return m_guard.Inspect(dir) ? CountFiles(WithTrailingBackslash(dir)) : 0;
 }
 
-bool CPvUninstaller::DelDir(const std::wstring& dir) {
-  const bool searched = ForEachEntry(
-      dir,
-      [this](const std::wstring& file) {
-        DeleteFileW(file.c_str());  // read-only and locked files stay
-        ++m_nDone;
-        ReportProgress();
-      },
-      [this](const std::wstring& folder) { DelDir(folder); });
+// Walks `folder`, open as `dir`: every entry is opened as itself and judged
+// there, a link is removed as a link or kept, and never entered.
+bool CPvUninstaller::DelDir(RemovalTarget& folder, const std::wstring& dir) {
+  const bool searched = ForEachEntry(dir, [this](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+    if (!IsFolderEntry(entry)) {
+      RemoveFile(path, Removal::kFile);  // read-only and locked files stay
+      ++m_nDone;
+      ReportProgress();
+    } else if (IsWalkedFolder(entry)) {
+      RemoveTree(path);
+    }
+  });
   if (!searched) return false;
-  RemoveDirectoryW(dir.c_str());  // fails while anything is left inside
+  m_guard.Remove(folder);  // takes effect on closing, and only when nothing is left inside
   return true;
 }
 
 int CPvUninstaller::CountFiles(const std::wstring& dir) const {
   int count = 0;
-  ForEachEntry(
-      dir, [&count](const std::wstring&) { ++count; },
-      [this, &count](const std::wstring& folder) { count += CountFiles(folder); });
+  ForEachEntry(dir, [this, &count](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+    if (!IsFolderEntry(entry)) {
+      ++count;
+    } else if (IsWalkedFolder(entry)) {
+      count += CountTree(path);
+    }
+  });
   return count;
+}
+
+void CPvUninstaller::RemoveFile(const std::wstring& path, Removal kind) {
+  std::optional<RemovalTarget> file = m_guard.Open(path, kind);
+  if (!file || m_guard.Remove(*file)) return;
+  // A module of this process cannot go while it runs: the batch deletes it.
+  if (GetModuleHandleW(path.c_str()) != nullptr) m_loadedLeftovers.push_back(path);
 }
 
 void CPvUninstaller::ReportProgress() const {
@@ -217,44 +319,56 @@ void CPvUninstaller::Notify(WPARAM percent, bool wait) const {
 }
 
 int CPvUninstaller::ClearReg(const wchar_t* key) {
-  // An empty name would be the Uninstall list itself.
-  if (key != nullptr && key[0] != L'\0') RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + key).c_str());
+  // An empty name would be the Uninstall list itself, and a backslash would
+  // reach into another product's key.
+  if (key != nullptr && key[0] != L'\0' && wcschr(key, L'\\') == nullptr) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + key).c_str());
+  }
   return 1;
 }
 
 void CPvUninstaller::DelShortcut() {
   wchar_t programs[MAX_PATH] = {};
-  if (GetProgramsPath(programs)) RemoveTree(std::wstring(programs) + L'\\' + m_info.szMenuFolder + L'\\');
+  if (IsPlainFileName(m_info.szMenuFolder) && GetProgramsPath(programs)) {
+    RemoveTree(std::wstring(programs) + L'\\' + m_info.szMenuFolder + L'\\');
+  }
 
+  // The product name becomes a file name: one with separators or dots would
+  // name a file anywhere.
   wchar_t desktop[MAX_PATH] = {};
-  if (m_info.szProductName[0] != L'\0' && GetDesktopPath(desktop)) {
-    wchar_t shortcut[MAX_PATH * 2];
-    swprintf_s(shortcut, L"%s\\%s.lnk", desktop, m_info.szProductName);
-    DeleteFileW(shortcut);
+  if (IsPlainFileName(m_info.szProductName) && GetDesktopPath(desktop)) {
+    RemoveFile(std::wstring(desktop) + L'\\' + m_info.szProductName + L".lnk", Removal::kShortcut);
   }
 
   for (const tagUninstallItem& link : m_links) {
-    if (link.szPath[0] != L'\0') DeleteFileW(link.szPath);
+    if (link.szPath[0] != L'\0') RemoveFile(link.szPath, Removal::kShortcut);
   }
 }
 
 void CPvUninstaller::DeleteSelf() {
-  UniqueFileHandle batchFile(CreateFileW(kBatchFile, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!batchFile) return;
-
   wchar_t program[MAX_PATH + 1] = {};
   GetModuleFileNameW(nullptr, program, MAX_PATH);
-  const std::wstring installDir = m_info.szInstallDir;
-  const bool removeInstallDir =
-      PathFileExistsW(installDir.c_str()) && !IsProtectedFolder(installDir, m_protectedFolders);
+  std::vector<std::wstring> leftovers;
+  for (const std::wstring& leftover : m_loadedLeftovers) {
+    const std::wstring path = BatchPath(leftover);
+    if (!path.empty() && CompareStringOrdinal(path.c_str(), -1, program, -1, TRUE) != CSTR_EQUAL) {
+      leftovers.push_back(path);
+    }
+  }
+  std::wstring programFolder = WithTrailingBackslash(m_szAppDir);
+  programFolder.pop_back();
+  programFolder = m_walkedProgramFolder ? BatchPath(programFolder) : std::wstring();
+  const std::wstring taskkill = BatchPath(SystemFolder(GetSystemDirectoryW) + L"\\taskkill.exe");
 
-  const std::string batch =
-      ToThreadCodePage(FormatSelfDeleteBatch(BatchPath(program), removeInstallDir ? BatchPath(installDir) : L""));
-  DWORD written = 0;
-  WriteFile(batchFile.Get(), batch.data(), static_cast<DWORD>(batch.size()), &written, nullptr);
-  batchFile.Reset();
-
-  ShellExecuteW(nullptr, L"open", kBatchFile, nullptr, kBatchFolder, SW_HIDE);
+  // Every path was checked on its own; the whole text converts.
+  const std::optional<std::string> batch = ToOemCodePage(
+      FormatSelfDeleteBatch(taskkill, BatchPath(program), leftovers, programFolder));
+  if (!batch) return;
+  const std::wstring batchPath = WriteBatchFile(*batch);
+  if (batchPath.empty()) return;
+  if (!StartBatch(batchPath)) {
+    DeleteFileW(batchPath.c_str());
+    return;
+  }
   ExitProcess(0);
 }

@@ -6,10 +6,12 @@
 #include <windows.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "InstallRecord.h"
+#include "RemovalGuard.h"
 
 // Progress to the notified window: wParam = percent done (0..100), lParam 0.
 // 100 means finished, whatever came before.
@@ -36,7 +38,10 @@ class CPvUninstaller {
   void DelShortcut();
 
   // Writes and starts the self-deletion batch, then ends the process. Returns
-  // only when the batch cannot be written.
+  // only when the batch cannot be written or started. The batch deletes by
+  // name only what the removal could not (the program and the libraries it
+  // keeps loaded), then the program folder if the removal walked it and it
+  // is empty by then.
   void DeleteSelf();
 
   // The header read by the last removal (product name, install folder, ...).
@@ -46,10 +51,12 @@ class CPvUninstaller {
   static unsigned __stdcall UninstallThread(void* p);
   bool UninstallFunc();
   bool ReadRecord();
+  std::vector<std::wstring> OwnedFolders() const;
   void RemoveTree(const std::wstring& dir);
   int CountTree(const std::wstring& dir) const;
-  bool DelDir(const std::wstring& dir);
+  bool DelDir(RemovalTarget& folder, const std::wstring& dir);
   int CountFiles(const std::wstring& dir) const;
+  void RemoveFile(const std::wstring& path, Removal kind);
   void ReportProgress() const;
   void Notify(WPARAM percent, bool wait) const;
 
@@ -57,9 +64,16 @@ class CPvUninstaller {
   int m_nTotal = 0;  // files the removal expects to delete
   int m_nDone = 0;   // files the folder walk has deleted
   tagUninstallInfo m_info = {};
+  bool m_wholeFolder = false;
   std::vector<tagUninstallItem> m_items;
   std::vector<tagUninstallItem> m_links;
   wchar_t m_szAppDir[MAX_PATH + 1] = {};
-  std::vector<std::wstring> m_protectedFolders;  // never removed, whatever the record says
+  std::optional<std::wstring> m_programFolder;  // m_szAppDir as Windows resolves it
+  CPvRemovalGuard m_guard;
+  // For the self-deletion batch, written by the worker before it finishes:
+  // files the removal could not delete because this process has them loaded
+  // (the program, zlib1.dll), and whether it walked the program folder.
+  std::vector<std::wstring> m_loadedLeftovers;
+  bool m_walkedProgramFolder = false;
   std::atomic<bool> m_finished{false};
 };

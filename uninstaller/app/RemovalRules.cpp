@@ -9,53 +9,67 @@ bool IsSeparator(wchar_t c) {
   return c == L'\\' || c == L'/';
 }
 
-// Upper case, backslashes only, no trailing separator: "c:/Dir\" -> "C:\DIR".
-std::wstring Canonical(std::wstring_view path) {
-  std::wstring canonical;
-  canonical.reserve(path.size());
-  for (wchar_t c : path) canonical += IsSeparator(c) ? L'\\' : static_cast<wchar_t>(std::towupper(c));
-  while (!canonical.empty() && canonical.back() == L'\\') canonical.pop_back();
-  return canonical;
+bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
 }
 
-bool HasDotSegment(std::wstring_view path) {
+bool IsDriveLetter(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+std::vector<std::wstring_view> Segments(std::wstring_view path) {
+  std::vector<std::wstring_view> segments;
   size_t start = 0;
   while (start <= path.size()) {
     size_t end = start;
     while (end < path.size() && !IsSeparator(path[end])) ++end;
-    const std::wstring_view segment = path.substr(start, end - start);
-    if (segment == L"." || segment == L"..") return true;
+    segments.push_back(path.substr(start, end - start));
     start = end + 1;
+  }
+  return segments;
+}
+
+// An 8.3 alias such as "PROGRA~1": only the system can say what it stands for.
+bool LooksLikeShortName(std::wstring_view segment) {
+  for (size_t i = 0; i + 1 < segment.size(); ++i) {
+    if (segment[i] == L'~' && segment[i + 1] >= L'0' && segment[i + 1] <= L'9') return true;
   }
   return false;
 }
 
-bool IsAbsolute(std::wstring_view path) {
-  const bool drivePath = path.size() >= 3 && path[1] == L':' && IsSeparator(path[2]);
-  const bool uncPath = path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
-  return drivePath || uncPath;
+bool IsCertainSegment(std::wstring_view segment) {
+  if (segment.empty() || segment == L"." || segment == L"..") return false;
+  if (segment.back() == L'.' || segment.back() == L' ') return false;
+  return !LooksLikeShortName(segment);
 }
 
-// "C:" or "\\SERVER\SHARE" (canonical form).
-bool IsRoot(const std::wstring& canonical) {
-  if (canonical.size() == 2 && canonical[1] == L':') return true;
-  if (canonical.rfind(L"\\\\", 0) != 0) return false;
-  const size_t shareSeparator = canonical.find(L'\\', 2);
-  return shareSeparator == std::wstring::npos || canonical.find(L'\\', shareSeparator + 1) == std::wstring::npos;
+std::wstring Upper(std::wstring_view text) {
+  std::wstring upper;
+  upper.reserve(text.size());
+  for (wchar_t c : text) upper += static_cast<wchar_t>(std::towupper(c));
+  return upper;
 }
 
-// `inner` is `outer` or lies below it (both canonical).
-bool IsWithin(const std::wstring& inner, const std::wstring& outer) {
-  if (outer.empty() || inner.compare(0, outer.size(), outer) != 0) return false;
-  return inner.size() == outer.size() || inner[outer.size()] == L'\\';
+// "C:" or "\\SERVER\SHARE" (comparable form).
+bool IsRoot(const std::wstring& comparable) {
+  if (comparable.size() == 2 && comparable[1] == L':') return true;
+  if (!StartsWith(comparable, L"\\\\")) return false;
+  const size_t shareSeparator = comparable.find(L'\\', 2);
+  return shareSeparator == std::wstring::npos || comparable.find(L'\\', shareSeparator + 1) == std::wstring::npos;
 }
 
-void AppendQuotedCommand(std::wstring& batch, const wchar_t* command, std::wstring_view path) {
+void AppendQuoted(std::wstring& batch, std::wstring_view path) {
+  batch += L'"';
+  for (wchar_t c : path) batch += c == L'%' ? std::wstring(L"%%") : std::wstring(1, c);
+  batch += L'"';
+}
+
+void AppendCommand(std::wstring& batch, std::wstring_view command, std::wstring_view path) {
   if (path.empty()) return;
   batch += command;
-  batch += L" \"";
-  for (wchar_t c : path) batch += c == L'%' ? std::wstring(L"%%") : std::wstring(1, c);
-  batch += L"\"\r\n";
+  batch += L' ';
+  AppendQuoted(batch, path);
+  batch += L"\r\n";
 }
 
 }  // namespace
@@ -66,22 +80,130 @@ std::wstring WithTrailingBackslash(std::wstring_view folder) {
   return result + L'\\';
 }
 
+std::optional<std::wstring> ComparablePath(std::wstring_view resolved) {
+  std::wstring_view rest = resolved;
+  std::wstring comparable;
+  if (StartsWith(rest, L"\\\\?\\UNC\\")) {
+    rest.remove_prefix(8);
+    comparable = L"\\\\";
+  } else if (StartsWith(rest, L"\\\\?\\")) {
+    rest.remove_prefix(4);  // only a drive path may follow: volume and object paths are not certain
+  } else if (rest.size() >= 2 && IsSeparator(rest[0]) && IsSeparator(rest[1])) {
+    rest.remove_prefix(2);
+    comparable = L"\\\\";
+    if (!rest.empty() && (rest[0] == L'.' || rest[0] == L'?')) return std::nullopt;  // a device path
+  }
+
+  // Drop one trailing separator: "C:\Dir\" and "C:\Dir" are one folder.
+  if (!rest.empty() && IsSeparator(rest.back())) rest.remove_suffix(1);
+  std::vector<std::wstring_view> segments = Segments(rest);
+
+  if (comparable.empty()) {
+    const std::wstring_view drive = segments.front();
+    if (drive.size() != 2 || !IsDriveLetter(drive[0]) || drive[1] != L':') return std::nullopt;
+    comparable = Upper(drive);
+  } else {
+    // "\\SERVER\SHARE": a share whose name ends in "$" is an administrative
+    // or hidden one, such as "C$", another name for a local drive.
+    if (segments.size() < 2 || segments[0].empty() || segments[1].empty() || segments[1].back() == L'$') {
+      return std::nullopt;
+    }
+    comparable += Upper(segments[0]);
+    comparable += L'\\';
+    comparable += Upper(segments[1]);
+    segments.erase(segments.begin());
+  }
+  for (size_t i = 1; i < segments.size(); ++i) {
+    if (!IsCertainSegment(segments[i])) return std::nullopt;
+    comparable += L'\\';
+    comparable += Upper(segments[i]);
+  }
+  return comparable;
+}
+
+bool IsWithinFolder(const std::wstring& inner, const std::wstring& outer) {
+  if (outer.empty() || inner.compare(0, outer.size(), outer) != 0) return false;
+  return inner.size() == outer.size() || inner[outer.size()] == L'\\';
+}
+
 bool IsProtectedFolder(std::wstring_view folder, const std::vector<std::wstring>& protectedFolders) {
-  if (!IsAbsolute(folder) || HasDotSegment(folder)) return true;
-  const std::wstring canonical = Canonical(folder);
-  if (IsRoot(canonical)) return true;
-  return std::any_of(protectedFolders.begin(), protectedFolders.end(),
-                     [&](const std::wstring& system) { return IsWithin(Canonical(system), canonical); });
+  const std::optional<std::wstring> comparable = ComparablePath(folder);
+  if (!comparable || IsRoot(*comparable)) return true;
+  return std::any_of(protectedFolders.begin(), protectedFolders.end(), [&](const std::wstring& system) {
+    const std::optional<std::wstring> systemFolder = ComparablePath(system);
+    return systemFolder && IsWithinFolder(*systemFolder, *comparable);
+  });
+}
+
+bool IsPlainFileName(std::wstring_view name) {
+  if (name.empty() || name == L"." || name == L"..") return false;
+  if (name.back() == L'.' || name.back() == L' ') return false;
+  if (std::any_of(name.begin(), name.end(), [](wchar_t c) {
+        return c < 0x20 || c == 0x7F || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
+      })) {
+    return false;
+  }
+  // Device names stay devices whatever extension follows them.
+  const std::wstring stem = Upper(name.substr(0, name.find(L'.')));
+  for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+    if (stem == device) return false;
+  }
+  const bool numberedDevice = stem.size() == 4 && (StartsWith(stem, L"COM") || StartsWith(stem, L"LPT")) &&
+                              stem[3] >= L'0' && stem[3] <= L'9';
+  return !numberedDevice;
+}
+
+bool IsShortcutFile(std::wstring_view path) {
+  if (path.size() < 4) return false;
+  const std::wstring extension = Upper(path.substr(path.size() - 4));
+  return extension == L".LNK" || extension == L".URL";
+}
+
+RemovalPolicy::RemovalPolicy(const std::vector<std::wstring>& ownedFolders, std::vector<std::wstring> protectedFolders)
+    : m_protected(std::move(protectedFolders)) {
+  for (const std::wstring& folder : ownedFolders) {
+    if (!IsProtectedFolder(folder, m_protected)) m_owned.push_back(*ComparablePath(folder));
+  }
+}
+
+bool RemovalPolicy::Owns(const std::wstring& path) const {
+  return std::any_of(m_owned.begin(), m_owned.end(),
+                     [&](const std::wstring& folder) { return IsWithinFolder(path, folder); });
+}
+
+bool RemovalPolicy::MayRemove(Removal kind, const std::wstring& path) const {
+  const bool isOwnedFolder = std::find(m_owned.begin(), m_owned.end(), path) != m_owned.end();
+  switch (kind) {
+    case Removal::kFolderTree:
+      return Owns(path) && !IsProtectedFolder(path, m_protected);
+    case Removal::kFile:
+      return Owns(path) && !isOwnedFolder;
+    case Removal::kShortcut:
+      return IsShortcutFile(path) || (Owns(path) && !isOwnedFolder);
+  }
+  return false;
+}
+
+bool RemovalPolicy::MayRemoveOpened(Removal kind, const std::wstring& path, const std::wstring& finalPath) const {
+  if (!MayRemove(kind, path)) return false;
+  if (finalPath == path) return true;
+  return kind != Removal::kFolderTree && Owns(finalPath) && MayRemove(Removal::kFile, finalPath);
 }
 
 bool IsBatchSafePath(std::wstring_view path) {
   return std::none_of(path.begin(), path.end(), [](wchar_t c) { return c == L'"' || c < 0x20 || c == 0x7F; });
 }
 
-std::wstring FormatSelfDeleteBatch(std::wstring_view programPath, std::wstring_view installDir) {
-  std::wstring batch = L"@ echo off\r\ntaskkill /im pvUninstall.exe /f\r\n";
-  AppendQuotedCommand(batch, L"del", programPath);
-  AppendQuotedCommand(batch, L"rd /S /Q", installDir);
+std::wstring FormatSelfDeleteBatch(std::wstring_view taskkill, std::wstring_view programPath,
+                                   const std::vector<std::wstring>& leftovers, std::wstring_view folder) {
+  std::wstring batch = L"@ echo off\r\n";
+  if (!taskkill.empty()) {
+    AppendQuoted(batch, taskkill);
+    batch += L" /im pvUninstall.exe /f\r\n";
+  }
+  AppendCommand(batch, L"del", programPath);
+  for (const std::wstring& leftover : leftovers) AppendCommand(batch, L"del", leftover);
+  AppendCommand(batch, L"rd", folder);
   batch += L"del %0";
   return batch;
 }

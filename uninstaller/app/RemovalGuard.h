@@ -1,0 +1,65 @@
+// The one place that decides whether the uninstaller may remove a path, from
+// what Windows resolves it to at the moment of the removal, and the one place
+// that removes it: through the very handle the decision was made on, so that
+// nothing swapped in between (a link for a folder) is followed.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+#include "RemovalRules.h"
+
+// A file-system object opened without following it, for a removal decision.
+struct RemovalTarget {
+  UniqueFileHandle handle;
+  std::wstring path;       // its own path, comparable
+  std::wstring finalPath;  // where the opened object really is, comparable
+  DWORD attributes = 0;    // as the handle sees them
+
+  bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+  // A link opened as itself (Windows), or an object reached through one
+  // (Wine follows links even when told not to): never entered.
+  bool IsLink() const { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || finalPath != path; }
+};
+
+class CPvRemovalGuard {
+ public:
+  // Owns nothing until Own is called; the protected folders (the system's
+  // and the user's own) are looked up here.
+  CPvRemovalGuard();
+
+  // What the product owns: folders as recorded or as found on disk. A folder
+  // that resolves to no certain place, or is or holds a protected folder, is
+  // left out.
+  void Own(const std::vector<std::wstring>& folders);
+
+  // The path as Windows resolves it (full, long names), comparable; nothing
+  // for a relative path or one that names no certain place.
+  std::optional<std::wstring> Resolve(const std::wstring& path) const;
+
+  // Opens `path` for removal as `kind` when the product may remove it there,
+  // judged first by its resolved path and then by the opened object; nothing
+  // otherwise (and the refusal goes to the debug log).
+  std::optional<RemovalTarget> Open(const std::wstring& path, Removal kind) const;
+
+  // Opens a folder only to look into it (counting), on the same terms.
+  std::optional<RemovalTarget> Inspect(const std::wstring& path) const;
+
+  // Removes what Open gave: the object itself, a link as a link. The removal
+  // takes effect when the target is closed (folders: once empty).
+  bool Remove(RemovalTarget& target) const;
+
+  bool Owns(const std::wstring& comparablePath) const { return m_policy.Owns(comparablePath); }
+
+ private:
+  std::optional<RemovalTarget> OpenTarget(const std::wstring& path, DWORD access) const;
+  std::optional<RemovalTarget> Judge(std::optional<RemovalTarget> target, Removal kind,
+                                     const std::wstring& path) const;
+
+  std::vector<std::wstring> m_protectedFolders;
+  RemovalPolicy m_policy{{}, {}};
+};
