@@ -1,170 +1,21 @@
-#include <gtest/gtest.h>
+#include "UninstallFixture.h"
 
-#include <windows.h>
-#include <shlobj.h>
-
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "Handles.h"
-#include "InstallRecord.h"
-#include "PvHelpers.h"
-#include "PvUninstaller.h"
-#include "TestSupport.h"
 
 namespace {
 
-constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr wchar_t kRegKey[] = L"QuoblyEngineTest";
-constexpr wchar_t kProduct[] = L"引擎测试 Engine";
-constexpr wchar_t kMenu[] = L"QuoblyEngineTest";
-
-void MakeFile(const std::wstring& path) {
-  ASSERT_TRUE(WriteBytes(path, "x", 1)) << "cannot create file";
-}
-
-void MakeFolderWithFiles(const std::wstring& folder, int files) {
-  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
-  for (int i = 0; i < files; ++i) MakeFile(folder + L"\\file" + std::to_wstring(i) + L".txt");
-}
-
-std::u16string U16(const std::wstring& text) {
-  return std::u16string(text.begin(), text.end());
-}
-
-tagUninstallItem Item(std::int32_t kind, const std::wstring& path) {
-  tagUninstallItem item = {};
-  item.nKind = kind;
-  SetRecordText(item.szPath, U16(path));
-  return item;
-}
-
-std::wstring ShellFolder(BOOL (*lookUp)(wchar_t*)) {
-  wchar_t path[MAX_PATH] = {};
-  lookUp(path);
-  return path;
-}
-
-// One progress message: its percent, and whether the walk sent it (true) or
-// the end of the work posted it.
-using Progress = std::pair<int, bool>;
-
-struct ProgressLog {
-  std::vector<Progress> messages;
-  std::vector<bool> finishedAtMessage;
-  const CPvUninstaller* engine = nullptr;
-  std::function<void()> onMessage;  // runs while the walk waits for the reply
-};
-
-LRESULT CALLBACK ProgressProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_UNINSTALL_PROGRESS) {
-    auto* log = reinterpret_cast<ProgressLog*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-    log->messages.emplace_back(static_cast<int>(wParam), InSendMessage() != FALSE);
-    log->finishedAtMessage.push_back(log->engine->isFinished());
-    if (log->onMessage) log->onMessage();
-    return 0;
-  }
-  return DefWindowProcW(wnd, message, wParam, lParam);
-}
-
-// A scratch install under the prefix's temporary folder, with the record
-// file in its own "app" folder, plus the machine-wide traces of a product.
-class UninstallerTest : public testing::Test {
- protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    m_root = std::wstring(temp) + L"QuoblyEngine" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    m_appDir = m_root + L"app\\";
-    SHCreateDirectoryExW(nullptr, m_appDir.c_str(), nullptr);
-    m_menuFolder = ShellFolder(GetProgramsPath) + L"\\" + kMenu;
-    m_desktopShortcut = ShellFolder(GetDesktopPath) + L"\\" + kProduct + L".lnk";
-
-    SetRecordText(m_record.info.szRegKey, U16(kRegKey));
-    SetRecordText(m_record.info.szProductName, U16(kProduct));
-    SetRecordText(m_record.info.szMenuFolder, U16(kMenu));
-    m_baselineThreads = LiveThreadCount();
-  }
-
-  void TearDown() override {
-    // The removal's report runs on a thread of its own; the test ends when
-    // it has, not in the middle of its request.
-    WaitUntil([this] { return LiveThreadCount() <= m_baselineThreads; }, 4000);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str());
-  }
-
-  void WriteRecord() {
-    const std::vector<std::uint8_t> bytes = WriteInstallRecord(m_record);
-    ASSERT_TRUE(WriteBytes(m_appDir + L"pvUninstall.dat", bytes.data(), bytes.size()));
-  }
-
-  void MakeProductTraces() {
-    UniqueRegKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
-              ERROR_SUCCESS);
-    MakeFolderWithFiles(m_menuFolder, 0);
-    MakeFile(m_menuFolder + L"\\Quobly.lnk");
-    MakeFile(m_menuFolder + L"\\卸载.lnk");
-    MakeFile(m_desktopShortcut);
-  }
-
-  void ExpectProductTracesGone() {
-    EXPECT_FALSE(Exists(m_menuFolder));
-    EXPECT_FALSE(Exists(m_desktopShortcut));
-    UniqueRegKey key;
-    EXPECT_NE(
-        RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
-        ERROR_SUCCESS);
-  }
-
-  // Runs the removal on its worker, as the dialog does, pumping messages
-  // until the end-of-work 100 arrives.
-  ProgressLog Run(std::function<void()> onMessage = nullptr) {
-    WriteRecord();
-    CPvUninstaller engine(m_appDir.c_str());
-    ProgressLog log;
-    log.engine = &engine;
-    log.onMessage = std::move(onMessage);
-    UniqueWindow wnd = CreateMessageWindow(L"UninstallerTestProgress", ProgressProc, &log);
-
-    engine.StartUninstall(wnd.Get(), TRUE);
-    const bool ended = WaitUntil(
-        [&] {
-          MSG msg;
-          while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-          return !log.messages.empty() && log.messages.back() == Progress(100, false);
-        },
-        30000);
-    EXPECT_TRUE(ended);
-    return log;
-  }
-
-  std::wstring m_root;
-  std::wstring m_appDir;
-  std::wstring m_menuFolder;
-  std::wstring m_desktopShortcut;
-  InstallRecord m_record = {};
-  int m_baselineThreads = 0;
-};
+using namespace uninstall_test;
 
 TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
-  const std::wstring folder = m_root + L"product\\sounds\\";
+  const std::wstring folder = m_appDir + L"product\\sounds\\";
   MakeFolderWithFiles(folder, 8);
-  MakeFile(m_root + L"product\\a.exe");
-  MakeFile(m_root + L"product\\b.dll");
-  MakeFile(m_root + L"extra.lnk");
+  MakeFile(m_appDir + L"product\\a.exe");
+  MakeFile(m_appDir + L"product\\b.dll");
+  MakeFile(m_outside + L"extra.lnk");
   MakeProductTraces();
-  m_record.items = {Item(1, m_root + L"product\\a.exe"), Item(0, folder), Item(1, m_root + L"product\\b.dll")};
-  m_record.links = {Item(1, m_root + L"extra.lnk")};
+  m_record.items = {Item(1, m_appDir + L"product\\a.exe"), Item(0, folder), Item(1, m_appDir + L"product\\b.dll")};
+  m_record.links = {Item(1, m_outside + L"extra.lnk")};
 
   const ProgressLog log = Run();
 
@@ -178,14 +29,14 @@ TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
   EXPECT_TRUE(log.finishedAtMessage.back());
 
   EXPECT_FALSE(Exists(folder));
-  EXPECT_FALSE(Exists(m_root + L"product\\a.exe"));
-  EXPECT_FALSE(Exists(m_root + L"product\\b.dll"));
-  EXPECT_FALSE(Exists(m_root + L"extra.lnk"));
+  EXPECT_FALSE(Exists(m_appDir + L"product\\a.exe"));
+  EXPECT_FALSE(Exists(m_appDir + L"product\\b.dll"));
+  EXPECT_FALSE(Exists(m_outside + L"extra.lnk"));
   ExpectProductTracesGone();
 }
 
 TEST_F(UninstallerTest, PercentsAboveHundredAreDropped) {
-  const std::wstring folder = m_root + L"product\\";
+  const std::wstring folder = m_appDir + L"product\\";
   MakeFolderWithFiles(folder, 1);
   MakeProductTraces();  // two more files in the start-menu folder than counted
   m_record.items = {Item(0, folder)};
@@ -196,7 +47,7 @@ TEST_F(UninstallerTest, PercentsAboveHundredAreDropped) {
 }
 
 TEST_F(UninstallerTest, DotNamedFolderAndItsParentSurvive) {
-  const std::wstring folder = m_root + L"product\\";
+  const std::wstring folder = m_appDir + L"product\\";
   MakeFolderWithFiles(folder + L".config", 1);
   MakeFolderWithFiles(folder + L"data", 2);
   m_record.items = {Item(0, folder)};
@@ -208,14 +59,14 @@ TEST_F(UninstallerTest, DotNamedFolderAndItsParentSurvive) {
 }
 
 TEST_F(UninstallerTest, FolderItemWithoutBackslashIsRemovedWhole) {
-  const std::wstring folder = m_root + L"product";
+  const std::wstring folder = m_appDir + L"product";
   MakeFolderWithFiles(folder + L"\\sub", 2);
-  MakeFile(m_root + L"productsub-not-ours.txt");
+  MakeFile(m_appDir + L"productsub-not-ours.txt");
   m_record.items = {Item(0, folder)};
 
   const ProgressLog log = Run();
   EXPECT_FALSE(Exists(folder));
-  EXPECT_TRUE(Exists(m_root + L"productsub-not-ours.txt"));
+  EXPECT_TRUE(Exists(m_appDir + L"productsub-not-ours.txt"));
   EXPECT_EQ(log.messages.front(), Progress(50, true));
 }
 
@@ -235,7 +86,7 @@ TEST_F(UninstallerTest, EmptyNamesNeverReachTheSystemsOwnFolders) {
 }
 
 TEST_F(UninstallerTest, ReadOnlyFileStaysAndRunGoesOn) {
-  const std::wstring folder = m_root + L"product\\";
+  const std::wstring folder = m_appDir + L"product\\";
   MakeFolderWithFiles(folder, 3);
   SetFileAttributesW((folder + L"file1.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   m_record.items = {Item(0, folder)};
@@ -249,7 +100,7 @@ TEST_F(UninstallerTest, ReadOnlyFileStaysAndRunGoesOn) {
 }
 
 TEST_F(UninstallerTest, ChineseNamesAndLongPathsAreRemoved) {
-  const std::wstring folder = m_root + L"音效助手\\";
+  const std::wstring folder = m_appDir + L"音效助手\\";
   MakeFolderWithFiles(folder + L"主持音效", 0);
   MakeFile(folder + L"主持音效\\掌声.mp3");
   const std::wstring longName = folder + std::wstring(259 - folder.size() - 4, L'长') + L".txt";
@@ -313,26 +164,26 @@ class FileLocker {
 };
 
 TEST_F(UninstallerTest, LockedFilesStayAndEverythingElseGoes) {
-  const std::wstring folder = m_root + L"product\\";
+  const std::wstring folder = m_appDir + L"product\\";
   MakeFolderWithFiles(folder + L"sounds", 4);
   MakeFolderWithFiles(folder + L"skins", 2);
-  MakeFile(m_root + L"product.exe");
-  MakeFile(m_root + L"extra.lnk");
+  MakeFile(m_appDir + L"product.exe");
+  MakeFile(m_appDir + L"extra.lnk");
   MakeProductTraces();
-  m_record.items = {Item(0, folder), Item(1, m_root + L"product.exe")};
-  m_record.links = {Item(1, m_root + L"extra.lnk")};
+  m_record.items = {Item(0, folder), Item(1, m_appDir + L"product.exe")};
+  m_record.links = {Item(1, m_appDir + L"extra.lnk")};
 
   {
     const FileLocker lockedInFolder(folder + L"sounds\\file2.txt");
-    const FileLocker lockedItem(m_root + L"product.exe");
-    const FileLocker lockedLink(m_root + L"extra.lnk");
+    const FileLocker lockedItem(m_appDir + L"product.exe");
+    const FileLocker lockedLink(m_appDir + L"extra.lnk");
     ASSERT_TRUE(lockedInFolder.Locked() && lockedItem.Locked() && lockedLink.Locked());
 
     const ProgressLog log = Run();
     EXPECT_EQ(log.messages.back(), Progress(100, false));
     EXPECT_TRUE(Exists(folder + L"sounds\\file2.txt"));
-    EXPECT_TRUE(Exists(m_root + L"product.exe"));
-    EXPECT_TRUE(Exists(m_root + L"extra.lnk"));
+    EXPECT_TRUE(Exists(m_appDir + L"product.exe"));
+    EXPECT_TRUE(Exists(m_appDir + L"extra.lnk"));
   }
   // The rest went, and so did everything outside the locked files' folders.
   EXPECT_FALSE(Exists(folder + L"sounds\\file1.txt"));
@@ -341,29 +192,29 @@ TEST_F(UninstallerTest, LockedFilesStayAndEverythingElseGoes) {
 }
 
 TEST_F(UninstallerTest, ReadOnlyItemsAndFoldersEndTheRunAsUsual) {
-  const std::wstring folder = m_root + L"product\\";
+  const std::wstring folder = m_appDir + L"product\\";
   MakeFolderWithFiles(folder + L"locked-down", 2);
-  MakeFile(m_root + L"readme.txt");
+  MakeFile(m_appDir + L"readme.txt");
   SetFileAttributesW((folder + L"locked-down\\file0.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   SetFileAttributesW((folder + L"locked-down").c_str(), FILE_ATTRIBUTE_READONLY);
-  SetFileAttributesW((m_root + L"readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW((m_appDir + L"readme.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   MakeProductTraces();
-  m_record.items = {Item(1, m_root + L"readme.txt"), Item(0, folder)};
+  m_record.items = {Item(1, m_appDir + L"readme.txt"), Item(0, folder)};
 
   const ProgressLog log = Run();
   EXPECT_EQ(log.messages.back(), Progress(100, false));
   EXPECT_TRUE(Exists(folder + L"locked-down\\file0.txt"));
   EXPECT_FALSE(Exists(folder + L"locked-down\\file1.txt"));
-  EXPECT_TRUE(Exists(m_root + L"readme.txt"));
+  EXPECT_TRUE(Exists(m_appDir + L"readme.txt"));
   EXPECT_FALSE(Exists(m_menuFolder));
   for (const std::wstring& path :
-       {folder + L"locked-down\\file0.txt", folder + L"locked-down", m_root + L"readme.txt"}) {
+       {folder + L"locked-down\\file0.txt", folder + L"locked-down", m_appDir + L"readme.txt"}) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
 }
 
 TEST_F(UninstallerTest, FoldersThatVanishDuringTheWalkEndTheRunAsUsual) {
-  const std::wstring folder = m_root + L"product\\";
+  const std::wstring folder = m_appDir + L"product\\";
   for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) MakeFolderWithFiles(folder + name + L"\\deeper", 3);
   MakeProductTraces();
   m_record.items = {Item(0, folder)};
@@ -391,7 +242,7 @@ TEST_F(UninstallerTest, FoldersThatVanishDuringTheWalkEndTheRunAsUsual) {
 // edges of its records: the engine never reaches the folders around the
 // product, and every run ends.
 TEST_F(UninstallerTest, RecordCutAtAnyLengthRemovesNothingBeyondTheProduct) {
-  const std::wstring product = m_root + L"games\\quobly\\";
+  const std::wstring product = m_appDir + L"games\\quobly\\";
   m_record.items = {Item(1, product + L"quobly.exe"), Item(0, product + L"sounds\\")};
   m_record.links = {Item(1, product + L"quobly.lnk")};
   const std::vector<std::uint8_t> full = WriteInstallRecord(m_record);
@@ -409,78 +260,19 @@ TEST_F(UninstallerTest, RecordCutAtAnyLengthRemovesNothingBeyondTheProduct) {
     MakeFile(product + L"quobly.exe");
     MakeFile(product + L"quobly.lnk");
     MakeFile(product + L"settings.ini");
-    MakeFile(m_root + L"games\\other-game.exe");
+    MakeFile(m_appDir + L"games\\other-game.exe");
     ASSERT_TRUE(WriteBytes(m_appDir + L"pvUninstall.dat", full.data(), cut));
 
     CPvUninstaller engine(m_appDir.c_str());
     engine.StartUninstall(nullptr, FALSE);
     EXPECT_TRUE(engine.isFinished());
     EXPECT_TRUE(Exists(product + L"settings.ini"));
-    EXPECT_TRUE(Exists(m_root + L"games\\other-game.exe"));
+    EXPECT_TRUE(Exists(m_appDir + L"games\\other-game.exe"));
   }
   // The whole record still removes what it names.
   EXPECT_FALSE(Exists(product + L"sounds"));
   EXPECT_FALSE(Exists(product + L"quobly.exe"));
   std::printf("%zu cut records run through the engine in %lld ms\n", cuts.size(), clock.ElapsedMs());
-}
-
-// Whole-folder mode and self-deletion, in a process of their own.
-class SelfDeletionTest : public UninstallerTest {
- protected:
-  static constexpr const wchar_t* kBatch = L"c:\\clear.bat";
-
-  // A stale batch that only a run of the new one deletes.
-  void SetUp() override {
-    UninstallerTest::SetUp();
-    MakeFile(kBatch);
-  }
-
-  DWORD RunProbe() {
-    const std::wstring program = m_appDir + L"pvUninstall.exe";
-    EXPECT_TRUE(CopyFileW((ExecutableFolder() + L"uninstall_probe.exe").c_str(), program.c_str(), FALSE));
-    WriteRecord();
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    EXPECT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_appDir.c_str(),
-                               &startup, &info));
-    UniqueKernelHandle process(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
-    EXPECT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
-  }
-};
-
-TEST_F(SelfDeletionTest, WholeFolderModeRemovesOwnFolderThenTheBatchRemovesTheRest) {
-  // The walk removes the program's own folder; only the batch can remove an
-  // install folder elsewhere.
-  const std::wstring installDir = m_root + L"安装目录\\";
-  MakeFolderWithFiles(installDir + L"data", 2);
-  MakeFolderWithFiles(m_appDir + L"sounds", 3);
-  MakeFile(m_appDir + L"Quobly.exe");
-  MakeProductTraces();
-  SetRecordText(m_record.info.szInstallDir, U16(installDir));
-
-  EXPECT_EQ(RunProbe(), 0u);
-  EXPECT_TRUE(WaitUntil([&] { return !Exists(installDir); }, 20000));
-  EXPECT_TRUE(WaitUntil([] { return !Exists(kBatch); }, 5000));
-  EXPECT_FALSE(Exists(m_appDir + L"pvUninstall.exe"));
-  EXPECT_FALSE(Exists(m_appDir + L"sounds"));
-  EXPECT_FALSE(Exists(m_menuFolder));
-  EXPECT_FALSE(Exists(m_desktopShortcut));
-}
-
-TEST_F(SelfDeletionTest, MissingInstallFolderGivesTheShortBatch) {
-  MakeFile(m_appDir + L"readme.txt");
-  SetRecordText(m_record.info.szInstallDir, U16(m_root + L"gone\\"));
-
-  EXPECT_EQ(RunProbe(), 0u);
-  EXPECT_TRUE(WaitUntil([] { return !Exists(kBatch); }, 20000));
-  EXPECT_FALSE(Exists(m_appDir + L"pvUninstall.exe"));
-  EXPECT_FALSE(Exists(m_appDir + L"readme.txt"));
 }
 
 }  // namespace

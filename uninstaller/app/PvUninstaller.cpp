@@ -4,9 +4,6 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <bcrypt.h>
-#include <sddl.h>
-
 #include <cwchar>
 #include <optional>
 
@@ -15,6 +12,7 @@
 #include "PvReport.h"
 #include "PvThread.h"
 #include "RemovalRules.h"
+#include "SelfDeleteBatch.h"
 
 namespace {
 
@@ -23,7 +21,6 @@ constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 // A record holds a few hundred entries; anything past this is not read, as
 // if the file ended there.
 constexpr DWORD kMaxRecordBytes = 64 * 1024 * 1024;
-constexpr int kBatchNameTries = 8;
 
 // Calls onEntry with the find data and path of every entry of `dir` (which
 // ends with a backslash) but "." and "..". False when the folder cannot be
@@ -64,22 +61,6 @@ std::vector<std::uint8_t> ReadFileBytes(const std::wstring& path, bool& opened) 
   return bytes;
 }
 
-// The batch is read by the command interpreter in the console's (OEM) code
-// page. Nothing may be converted by best fit: a full-width quote would turn
-// into a real one and end a path's quotes.
-std::optional<std::string> ToOemCodePage(const std::wstring& text) {
-  const UINT codePage = GetOEMCP();
-  const bool utf8 = codePage == CP_UTF8;
-  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL lossy = FALSE;
-  const int size = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(codePage, flags, text.c_str(), size, nullptr, 0, nullptr, utf8 ? nullptr : &lossy);
-  if ((bytes == 0 && size != 0) || lossy) return std::nullopt;
-  std::string converted(static_cast<size_t>(bytes), '\0');
-  if (bytes > 0) WideCharToMultiByte(codePage, flags, text.c_str(), size, &converted[0], bytes, nullptr, nullptr);
-  return converted;
-}
-
 // The path as it may stand in the batch, or empty when it cannot: quotes or
 // control characters would break out of its quotes, and characters the
 // console's code page lacks would turn into others.
@@ -91,80 +72,6 @@ std::wstring SystemFolder(UINT(WINAPI* lookUp)(LPWSTR, UINT)) {
   wchar_t path[MAX_PATH] = {};
   const UINT length = lookUp(path, MAX_PATH);
   return length > 0 && length < MAX_PATH ? std::wstring(path) : std::wstring();
-}
-
-std::wstring RandomHex(size_t bytes) {
-  std::vector<UCHAR> random(bytes);
-  if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, random.data(), static_cast<ULONG>(bytes),
-                                      BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
-    return std::wstring();
-  }
-  std::wstring hex;
-  for (UCHAR byte : random) {
-    const wchar_t digits[] = L"0123456789abcdef";
-    hex += digits[byte >> 4];
-    hex += digits[byte & 15];
-  }
-  return hex;
-}
-
-// Writes the batch as a new file under a name no one can guess, in a folder
-// where users may create files but not change one another's (the Windows
-// folder's Temp), readable and writable by administrators and the system
-// only, and not shared for writing while it is written: nobody but this
-// elevated program can change what the batch will run. Returns its path, or
-// empty when it could not be written whole.
-std::wstring WriteBatchFile(const std::string& bytes) {
-  const std::wstring folder = SystemFolder(GetSystemWindowsDirectoryW);
-  if (folder.empty()) return std::wstring();
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FA;;;OW)",
-                                                            SDDL_REVISION_1, &descriptor, nullptr)) {
-    return std::wstring();
-  }
-  const UniqueLocal ownedDescriptor(descriptor);
-  SECURITY_ATTRIBUTES security = {sizeof security, descriptor, FALSE};
-  for (int attempt = 0; attempt < kBatchNameTries; ++attempt) {
-    const std::wstring name = RandomHex(8);
-    if (name.empty()) return std::wstring();
-    const std::wstring path = folder + L"\\Temp\\pvUninstall-" + name + L".bat";
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &security, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-      if (GetLastError() == ERROR_FILE_EXISTS) continue;  // planted or taken: another name
-      return std::wstring();
-    }
-    DWORD written = 0;
-    const bool whole = WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                       written == bytes.size();
-    file.Reset();
-    if (whole) return path;
-    DeleteFileW(path.c_str());
-    return std::wstring();
-  }
-  return std::wstring();
-}
-
-// Runs the batch hidden through the system's own command interpreter, with
-// AutoRun commands and delayed expansion off.
-bool StartBatch(const std::wstring& batch) {
-  const std::wstring system = SystemFolder(GetSystemDirectoryW);
-  if (system.empty()) return false;
-  const std::wstring interpreter = system + L"\\cmd.exe";
-  std::wstring commandLine = L"\"" + interpreter + L"\" /d /v:off /c \"\"" + batch + L"\"\"";
-  const std::wstring folder = batch.substr(0, batch.rfind(L'\\') + 1);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(interpreter.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      folder.c_str(), &startup, &process)) {
-    return false;
-  }
-  const UniqueKernelHandle thread(process.hThread);
-  const UniqueKernelHandle child(process.hProcess);
-  return true;
 }
 
 }  // namespace
@@ -364,9 +271,13 @@ void CPvUninstaller::DeleteSelf() {
   const std::optional<std::string> batch = ToOemCodePage(
       FormatSelfDeleteBatch(taskkill, BatchPath(program), leftovers, programFolder));
   if (!batch) return;
-  const std::wstring batchPath = WriteBatchFile(*batch);
+  // The Windows folder's Temp: users may create files there, but not change
+  // those of others.
+  const std::wstring windows = SystemFolder(GetSystemWindowsDirectoryW);
+  if (windows.empty()) return;
+  const std::wstring batchPath = WriteBatchFile(windows + L"\\Temp\\", *batch, RandomBatchName);
   if (batchPath.empty()) return;
-  if (!StartBatch(batchPath)) {
+  if (!StartBatch(SystemFolder(GetSystemDirectoryW), batchPath)) {
     DeleteFileW(batchPath.c_str());
     return;
   }

@@ -1,0 +1,211 @@
+// Whole-folder mode and the self-deletion batch, through a copy of the probe
+// program that runs a whole uninstall and deletes itself.
+#include "UninstallFixture.h"
+
+#include "SelfDeleteBatch.h"
+
+namespace {
+
+using namespace uninstall_test;
+
+std::wstring BatchFolder() {
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  return std::wstring(windows) + L"\\Temp\\";
+}
+
+// Self-deletion batches in the Windows folder's Temp.
+std::vector<std::wstring> Batches() {
+  std::vector<std::wstring> found;
+  WIN32_FIND_DATAW entry;
+  UniqueFindHandle search(FindFirstFileW((BatchFolder() + L"pvUninstall-*.bat").c_str(), &entry));
+  if (!search) return found;
+  do {
+    found.push_back(BatchFolder() + entry.cFileName);
+  } while (FindNextFileW(search.Get(), &entry));
+  return found;
+}
+
+// The calling process's environment with LC_ALL replaced: under Wine the
+// Unix locale, and with it the code pages, of the process it starts.
+std::wstring EnvironmentWithLocale(const std::wstring& locale) {
+  std::wstring block;
+  const wchar_t* strings = GetEnvironmentStringsW();
+  for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+    if (_wcsnicmp(entry, L"LC_ALL=", 7) != 0) block.append(entry).push_back(L'\0');
+  }
+  FreeEnvironmentStringsW(const_cast<wchar_t*>(strings));
+  block.append(L"LC_ALL=" + locale).push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+
+class SelfDeletionTest : public UninstallerTest {
+ protected:
+  void SetUp() override {
+    UninstallerTest::SetUp();
+    for (const std::wstring& stale : Batches()) DeleteFileW(stale.c_str());
+  }
+
+  // Runs the probe as the program `m_appDir`\pvUninstall.exe, in `locale`
+  // when one is given; its exit code. The probe writes the console code page
+  // it ran in to `m_outside`\codepage.txt.
+  DWORD RunProbe(const std::wstring& locale = L"") {
+    const std::wstring program = m_appDir + L"pvUninstall.exe";
+    EXPECT_TRUE(CopyFileW((ExecutableFolder() + L"uninstall_probe.exe").c_str(), program.c_str(), FALSE));
+    WriteRecord();
+    SetEnvironmentVariableW(L"QUOBLY_PROBE_REPORT", (m_outside + L"codepage.txt").c_str());
+    std::wstring environment = EnvironmentWithLocale(locale);
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    EXPECT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                               locale.empty() ? nullptr : &environment[0], m_appDir.c_str(), &startup, &info));
+    SetEnvironmentVariableW(L"QUOBLY_PROBE_REPORT", nullptr);
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    EXPECT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+  }
+
+  // The batch has run when it has deleted itself.
+  bool BatchRan() const {
+    return WaitUntil([] { return Batches().empty(); }, 20000);
+  }
+
+  std::string ProbeCodePage() const {
+    std::string text(16, '\0');
+    UniqueFileHandle file(CreateFileW((m_outside + L"codepage.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    DWORD read = 0;
+    if (file) ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
+    text.resize(read);
+    return text;
+  }
+
+  // A whole-folder install in `folder`, which is the program folder.
+  void InstallInto(const std::wstring& folder) {
+    m_appDir = folder;
+    MakeFolderWithFiles(m_appDir + L"sounds", 3);
+    MakeFile(m_appDir + L"Quobly.exe");
+    MakeProductTraces();
+    SetRecordText(m_record.info.szInstallDir, U16(m_appDir));
+  }
+};
+
+TEST_F(SelfDeletionTest, WholeFolderModeRemovesTheProgramFolderAndTheBatchItself) {
+  InstallInto(m_root + L"安装目录\\");
+
+  EXPECT_EQ(RunProbe(), 0u);
+  EXPECT_TRUE(BatchRan()) << "the batch did not delete itself";
+  EXPECT_TRUE(WaitUntil([&] { return !Exists(m_appDir); }, 20000)) << "program folder left";
+  EXPECT_FALSE(Exists(m_menuFolder));
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+  EXPECT_EQ(ProbeCodePage(), "936");
+}
+
+// A copy of the uninstaller run from another folder (Downloads, say) owns
+// nothing there: whole-folder mode walks the recorded install folder only
+// when that is where it runs, and the batch removes no folder.
+TEST_F(SelfDeletionTest, WholeFolderModeRunFromAnotherFolderRemovesNothingThere) {
+  const std::wstring installDir = m_root + L"installed\\";
+  MakeFolderWithFiles(installDir + L"sounds", 2);
+  MakeFolderWithFiles(m_appDir + L"my downloads", 2);
+  MakeFile(m_appDir + L"thesis.docx");
+  MakeProductTraces();
+  SetRecordText(m_record.info.szInstallDir, U16(installDir));
+
+  EXPECT_EQ(RunProbe(), 0u);
+  EXPECT_TRUE(BatchRan());
+  EXPECT_FALSE(Exists(m_appDir + L"pvUninstall.exe"));  // the uninstaller always deletes itself
+  EXPECT_TRUE(Exists(m_appDir + L"thesis.docx"));
+  EXPECT_TRUE(Exists(m_appDir + L"my downloads\\file1.txt"));
+  EXPECT_TRUE(Exists(installDir + L"sounds\\file0.txt"));
+  EXPECT_FALSE(Exists(m_menuFolder));  // the product's own traces still go
+  EXPECT_FALSE(Exists(m_desktopShortcut));
+}
+
+// The batch in the console's code page, without best fit: on a Western
+// system a full-width quote would otherwise become a real one and end the
+// path's quotes, and the rest of the line would run as administrator.
+struct CodePageCase {
+  const wchar_t* locale;
+  const char* oemCodePage;
+  bool chineseFits;  // whether the code page carries the Chinese name
+};
+
+class BatchCodePageTest : public SelfDeletionTest, public testing::WithParamInterface<CodePageCase> {};
+
+TEST_P(BatchCodePageTest, QuotesAndPercentSignsInjectNothing) {
+  InstallInto(m_root + L"100%PATH% é＂ & mkdir pwned & ＂\\");
+  EXPECT_EQ(RunProbe(GetParam().locale), 0u);
+  EXPECT_TRUE(BatchRan());
+  EXPECT_EQ(ProbeCodePage(), GetParam().oemCodePage) << "the probe did not run in the code page meant";
+  const bool injected = Exists(BatchFolder() + L"pwned");
+  RemoveDirectoryW((BatchFolder() + L"pwned").c_str());
+  EXPECT_FALSE(injected);
+  EXPECT_FALSE(Exists(m_appDir + L"sounds"));  // the engine's part, whatever the code page
+  // 936 carries the full-width quote and the accent; the Western console
+  // code pages lack the quote, so the lines naming the folder are left out.
+  EXPECT_EQ(WaitUntil([&] { return !Exists(m_appDir); }, 10000), GetParam().chineseFits);
+}
+
+TEST_P(BatchCodePageTest, ChineseNamesGoOnlyWhereTheCodePageCarriesThem) {
+  InstallInto(m_root + L"音效助手\\");
+  EXPECT_EQ(RunProbe(GetParam().locale), 0u);
+  EXPECT_TRUE(BatchRan());
+  EXPECT_EQ(ProbeCodePage(), GetParam().oemCodePage);
+  EXPECT_FALSE(Exists(m_appDir + L"Quobly.exe"));
+  EXPECT_EQ(WaitUntil([&] { return !Exists(m_appDir); }, 10000), GetParam().chineseFits);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, BatchCodePageTest,
+                         testing::Values(CodePageCase{L"", "936", true}, CodePageCase{L"C.UTF-8", "437", false}),
+                         [](const testing::TestParamInfo<CodePageCase>& info) {
+                           return std::string(info.param.chineseFits ? "Chinese936" : "Western437");
+                         });
+
+// The batch is a new file under a name no one can guess, never one planted
+// beforehand, and no one else may write to it while it is written.
+std::wstring NextTestName() {
+  static int calls = 0;
+  return ++calls == 1 ? L"planted.bat" : L"fresh" + std::to_wstring(calls) + L".bat";
+}
+
+std::wstring PlantedName() {
+  return L"planted.bat";
+}
+
+TEST(SelfDeleteBatchTest, IsCreatedNewUnsharedForWritingAndNeverOverAPlantedFile) {
+  TempFolder folder;
+  const std::wstring planted = folder.Write(L"planted.bat", "echo planted");
+
+  std::wstring path;
+  UniqueFileHandle batch = CreateBatchFile(folder.Path(), NextTestName, path);
+  ASSERT_TRUE(batch);
+  EXPECT_EQ(path, folder.Path() + L"fresh2.bat");
+  UniqueFileHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+  EXPECT_FALSE(writer) << "another writer got in while the batch was written";
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  batch.Reset();
+
+  std::wstring none;
+  EXPECT_FALSE(CreateBatchFile(folder.Path(), PlantedName, none)) << "a planted name was reused";
+  EXPECT_TRUE(none.empty());
+  char text[16] = {};
+  DWORD read = 0;
+  UniqueFileHandle plantedFile(
+      CreateFileW(planted.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ReadFile(plantedFile.Get(), text, sizeof text - 1, &read, nullptr);
+  EXPECT_STREQ(text, "echo planted");
+
+  const std::wstring name = RandomBatchName();
+  EXPECT_EQ(name.size(), std::wstring(L"pvUninstall-0123456789abcdef.bat").size());
+  EXPECT_NE(name, RandomBatchName());
+}
+
+}  // namespace
