@@ -24,8 +24,8 @@ struct HeapFreeDeleter {
 // Wine cannot map it.
 inline std::string UnixPath(const std::wstring& windowsPath) {
   using GetUnixFileName = char*(CDECL*)(const wchar_t*);
-  const auto lookUp =
-      reinterpret_cast<GetUnixFileName>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  const auto lookUp = reinterpret_cast<GetUnixFileName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   if (lookUp == nullptr) return std::string();
   // Wine allocates the name on the process heap; the caller frees it.
   const std::unique_ptr<char, HeapFreeDeleter> name(lookUp(windowsPath.c_str()));
@@ -36,7 +36,8 @@ inline std::string UnixPath(const std::wstring& windowsPath) {
 // code, or -1 when it could not be started.
 inline int RunUnixProgram(const std::vector<std::string>& arguments) {
   using UnixSpawn = LONG(WINAPI*)(char* const*, int);
-  const auto spawn = reinterpret_cast<UnixSpawn>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp"));
+  const auto spawn = reinterpret_cast<UnixSpawn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
   if (spawn == nullptr || arguments.empty()) return -1;
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
