@@ -60,6 +60,10 @@ wine_sandbox_ensure() {
   fi
   echo "wine: creating sandbox prefix $QUOBLY_SANDBOX_PREFIX"
   (export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX && wine_prefix_build) || return 1
+  if [ ! -d "$QUOBLY_SANDBOX_PREFIX/drive_c/windows/system32" ]; then
+    echo "wine: could not create the sandbox prefix" >&2
+    return 1
+  fi
   wine_sandbox_seal || return 1
   echo "$version" >"$stamp"
 }
