@@ -158,7 +158,8 @@ wine_session_begin() {
   wineserver -p
   # Tells the sandbox runner (tests/sandbox-wine.sh) which run this is: it
   # starts the sandbox's own wineserver once per run.
-  export QUOBLY_WINE_SESSION=$$.$(date +%s%N)
+  QUOBLY_WINE_SESSION=$$.$(date +%s%N)
+  export QUOBLY_WINE_SESSION
   # Start the prefix's service processes now, detached from any output pipe:
   # started by the first test instead, they would inherit CTest's pipe and
   # keep it open, so CTest would wait for them until its time-out.
