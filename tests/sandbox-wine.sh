@@ -40,8 +40,9 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 session_marker=$WINEPREFIX/.quobly-session
 if [ -z "${QUOBLY_WINE_SESSION:-}" ] || [ "$(cat "$session_marker" 2>/dev/null)" != "$QUOBLY_WINE_SESSION" ]; then
-  # Its messages must not mix with the test list that discovery reads.
-  wine_sandbox_start >&2 || {
+  # Its messages must not mix with the test list that discovery reads; the
+  # server it starts must not hold the lock.
+  wine_sandbox_start 9>&- >&2 || {
     echo "sandbox-wine: the sandbox prefix $WINEPREFIX is not safe to run in" >&2
     exit 1
   }

@@ -116,7 +116,9 @@ wine_sandbox_start() {
   wine_sandbox_ensure || return 1
   (
     export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
-    if [ -n "${QUOBLY_WINE_SESSION:-}" ]; then wineserver -p; fi
+    # Detached from the caller's output: started from a test, a server or
+    # service holding CTest's pipe would keep that test open until its time-out.
+    if [ -n "${QUOBLY_WINE_SESSION:-}" ]; then wineserver -p >/dev/null 2>&1 </dev/null; fi
     wine wineboot >/dev/null 2>&1 </dev/null
   )
   wine_sandbox_seal
