@@ -2,12 +2,17 @@
 # Lays the crashing test build of pvUninstall into a program folder that
 # nothing can write to, not even root, runs one case of the end-to-end tests
 # with that folder named in PVUNINSTALL_READONLY_FOLDER, and undoes it all.
+# The tests run in the sandbox prefix, which has no drive but C:, so the
+# folder lies on its C:.
 # Exits 77 (a skip) when the folder cannot be made read-only here.
 # Usage: readonly-program-folder.sh BIN_DIR GTEST_CASE
 set -u
 bin=$1
 case=$2
-folder=$(mktemp -d /tmp/pvuninstall-readonly.XXXXXX)
+source "$(dirname "$0")/../tools/wine-env.sh"
+wine_sandbox_ensure || exit 1
+mkdir -p "$QUOBLY_SANDBOX_PREFIX/drive_c/quobly-tests"
+folder=$(mktemp -d "$QUOBLY_SANDBOX_PREFIX/drive_c/quobly-tests/pvuninstall-readonly.XXXXXX")
 mode=
 
 undo() {
@@ -32,5 +37,5 @@ else
   fi
 fi
 
-export PVUNINSTALL_READONLY_FOLDER="Z:${folder//\//\\}"
-"$(dirname "$0")/../tools/wine-run.sh" "$bin/uninstaller_e2e_tests.exe" --gtest_filter="$case"
+export PVUNINSTALL_READONLY_FOLDER="C:\\quobly-tests\\${folder##*/}"
+"$(dirname "$0")/sandbox-wine.sh" "$bin/uninstaller_e2e_tests.exe" --gtest_filter="$case"

@@ -5,6 +5,8 @@
 # starts the uninstaller from the program folder. Run it again for a fresh
 # product. On the current X display when there is one; else on a private Xvfb
 # display, where a screenshot of the dialog is saved as build/demo-uninstall.png.
+# The uninstaller deletes for real: all of it happens in the sandbox prefix,
+# whose shell folders and drives reach nothing outside it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/bin
@@ -18,7 +20,10 @@ if [ -z "${DISPLAY:-}" ]; then
   private_display=1
   echo "demo: no X display set; pvUninstall runs on the private display $DISPLAY"
 fi
-wine_session_begin
+# One wineserver for the whole demo, stopped by wine_session_end.
+export QUOBLY_WINE_SESSION=demo.$$
+wine_sandbox_start
+export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
 
 product="Quobly 音效板"
 key=Quobly
@@ -46,15 +51,22 @@ printf 'shortcut' >"$desktop/$product.lnk"
 wine reg add "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$key" /v DisplayName /d "$product" /f \
   >/dev/null 2>&1
 
-description=$(mktemp --suffix=.txt)
+# The sandbox has no drive for /tmp or build/: the record writer and its
+# input go onto C: first.
+work_win='C:\quobly-demo'
+work=$(winepath -u "$work_win")
+rm -rf "$work"
+mkdir -p "$work"
+cp "$bin/pvRecordWriter.exe" "$work/"
+description=$work/product.txt
 cat >"$description" <<DESCRIPTION
 regkey = $key
 product = $product
 menu = $menu
 installdir = $install_win
 DESCRIPTION
-wine "$bin/pvRecordWriter.exe" "$(winepath -w "$description")" "${install_win}pvUninstall.dat"
-rm -f "$description"
+wine "$work_win\\pvRecordWriter.exe" "$work_win\\product.txt" "${install_win}pvUninstall.dat"
+rm -rf "$work"
 
 echo "demo: starting ${install_win}pvUninstall.exe"
 if [ -n "$private_display" ]; then

@@ -19,13 +19,9 @@ export ALSA_CONFIG_PATH=${QUOBLY_ALSA_CONFIG_PATH:-/usr/share/alsa/alsa.conf:$to
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=localhost,127.0.0.1
 
-# Creates the prefix once and reuses it; rebuilds it when its set-up changed.
-wine_prefix_ensure() {
-  local stamp=$WINEPREFIX/.quobly-prefix-version
-  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$QUOBLY_PREFIX_VERSION" ]; then
-    return 0
-  fi
-  echo "wine: creating prefix $WINEPREFIX"
+# Sets up a new prefix in $WINEPREFIX: Wine's defaults, then the project's
+# registry (fonts, sound driver, crash dialog, unmanaged windows).
+wine_prefix_build() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
@@ -35,7 +31,97 @@ wine_prefix_ensure() {
   iconv -f UTF-8 -t UTF-16 "$tools_dir/wine-prefix.reg" >"$reg"
   wine regedit /S "$reg" >/dev/null 2>&1
   wineserver -w
+}
+
+# Creates the prefix once and reuses it; rebuilds it when its set-up changed.
+wine_prefix_ensure() {
+  local stamp=$WINEPREFIX/.quobly-prefix-version
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$QUOBLY_PREFIX_VERSION" ]; then
+    return 0
+  fi
+  echo "wine: creating prefix $WINEPREFIX"
+  wine_prefix_build
   echo "$QUOBLY_PREFIX_VERSION" >"$stamp"
+}
+
+# The sandbox prefix, where tests let the uninstaller delete. A new prefix
+# links the shell folders (Desktop, Documents, Music...) to the Unix home
+# folder and maps Z: to /, so a deletion gone wrong would reach this
+# machine's own files; the sandbox keeps neither.
+readonly QUOBLY_SANDBOX_VERSION=1
+export QUOBLY_SANDBOX_PREFIX=${QUOBLY_SANDBOX_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wine-sandbox}
+
+# Creates the sandbox prefix once, set up as the main one, and seals it.
+wine_sandbox_ensure() {
+  local stamp=$QUOBLY_SANDBOX_PREFIX/.quobly-sandbox-version
+  local version=$QUOBLY_PREFIX_VERSION.$QUOBLY_SANDBOX_VERSION
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
+    return 0
+  fi
+  echo "wine: creating sandbox prefix $QUOBLY_SANDBOX_PREFIX"
+  (export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX && wine_prefix_build) || return 1
+  if [ ! -d "$QUOBLY_SANDBOX_PREFIX/drive_c/windows/system32" ]; then
+    echo "wine: could not create the sandbox prefix" >&2
+    return 1
+  fi
+  wine_sandbox_seal || return 1
+  echo "$version" >"$stamp"
+}
+
+# Cuts the sandbox's ways out: shell folders that are links become real,
+# empty folders; every drive but C: goes. Run again after anything that may
+# update the prefix: Wine's prefix update replaces an empty shell folder by
+# a link to the home folder again.
+wine_sandbox_seal() {
+  local prefix=$QUOBLY_SANDBOX_PREFIX entry
+  for entry in "$prefix"/drive_c/users/*/*; do
+    if [ -L "$entry" ]; then
+      rm -f "$entry" && mkdir "$entry" || return 1
+    fi
+  done
+  for entry in "$prefix"/dosdevices/?: "$prefix"/dosdevices/?::; do
+    case ${entry##*/} in
+      c:) ;;
+      *) if [ -L "$entry" ] || [ -e "$entry" ]; then rm -f "$entry" || return 1; fi ;;
+    esac
+  done
+  local escapes
+  escapes=$(wine_sandbox_escapes)
+  if [ -n "$escapes" ]; then
+    echo "wine: the sandbox prefix still leads outside itself:" >&2
+    echo "$escapes" >&2
+    return 1
+  fi
+}
+
+# Lists each symbolic link in the sandbox prefix that leads outside it. Serial
+# and parallel ports (dosdevices/com1 -> /dev/ttyS0, made by Wine's mount
+# manager at every start) name devices, not files, and may stay.
+wine_sandbox_escapes() {
+  local prefix link name target
+  prefix=$(realpath "$QUOBLY_SANDBOX_PREFIX")
+  while IFS= read -r -d '' link; do
+    target=$(realpath -m "$link")
+    case $target in "$prefix" | "$prefix"/*) continue ;; esac
+    name=${link#"$QUOBLY_SANDBOX_PREFIX"/}
+    case $name:$target in dosdevices/com[0-9]*:/dev/* | dosdevices/lpt[0-9]*:/dev/*) continue ;; esac
+    printf '%s -> %s\n' "$name" "$(readlink "$link")"
+  done < <(find "$QUOBLY_SANDBOX_PREFIX" -type l -print0)
+}
+
+# Starts the sandbox's Wine services and checks it is still sealed: their
+# start is where Wine updates a prefix after an upgrade. Within a session of
+# wine_session_begin its wineserver stays up until wine_session_end.
+wine_sandbox_start() {
+  wine_sandbox_ensure || return 1
+  (
+    export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
+    # Detached from the caller's output: started from a test, a server or
+    # service holding CTest's pipe would keep that test open until its time-out.
+    if [ -n "${QUOBLY_WINE_SESSION:-}" ]; then wineserver -p >/dev/null 2>&1 </dev/null; fi
+    wine wineboot >/dev/null 2>&1 </dev/null
+  )
+  wine_sandbox_seal
 }
 
 # Starts a private Xvfb display and exports DISPLAY; xvfb_stop ends it. Xvfb
@@ -72,6 +158,10 @@ xvfb_stop() {
 wine_session_begin() {
   wine_prefix_ensure
   wineserver -p
+  # Tells the sandbox runner (tests/sandbox-wine.sh) which run this is: it
+  # starts the sandbox's own wineserver once per run.
+  QUOBLY_WINE_SESSION=$$.$(date +%s%N)
+  export QUOBLY_WINE_SESSION
   # Start the prefix's service processes now, detached from any output pipe:
   # started by the first test instead, they would inherit CTest's pipe and
   # keep it open, so CTest would wait for them until its time-out.
@@ -81,6 +171,11 @@ wine_session_begin() {
 wine_session_end() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
+  if [ -d "$QUOBLY_SANDBOX_PREFIX" ]; then
+    WINEPREFIX=$QUOBLY_SANDBOX_PREFIX wineserver -k 2>/dev/null || true
+    WINEPREFIX=$QUOBLY_SANDBOX_PREFIX wineserver -w 2>/dev/null || true
+    rm -f "$QUOBLY_SANDBOX_PREFIX/.quobly-session"
+  fi
 }
 
 # Everything a run of Windows programs needs, undone when the script exits:
