@@ -27,9 +27,11 @@ has_i386() { dpkg --print-foreign-architectures | grep -qx i386; }
 # output) from the C library's locale, so the Chinese locale must exist.
 has_locale() { locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; }
 
+is_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  is_installed "$p" || missing+=("$p")
 done
 
 if has_i386 && has_locale && [ ${#missing[@]} -eq 0 ]; then
@@ -54,13 +56,21 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: apt-get update failed; trying the install anyway" >&2
   fi
   sed -n 's/^[EW]: Failed to fetch \([^ ]*\).*/setup: package index not updated: \1/p' "$update_log" >&2
-  install() { apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
-  # With one architecture's update index missing, the other's updates would
-  # pull multi-arch libraries apart in version: then take the release's own.
-  if ! install && ! { [ -s "$update_log" ] && . /etc/os-release && echo "setup: retrying from $VERSION_CODENAME alone" >&2 && install -t "$VERSION_CODENAME"; }; then
+  apt_install() { apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" >/dev/null; }
+  # With one architecture's update index missing, the other architecture's
+  # updates would pull multi-arch libraries apart in version: then install
+  # from the release's own suite alone.
+  retry_from_release() {
+    [ -s "$update_log" ] || return 1
+    local codename
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "setup: retrying from $codename alone" >&2
+    apt_install -t "$codename"
+  }
+  if ! apt_install && ! retry_from_release; then
     still_missing=()
     for p in "${missing[@]}"; do
-      dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || still_missing+=("$p")
+      is_installed "$p" || still_missing+=("$p")
     done
     echo "setup: could not install: ${still_missing[*]}" >&2
     exit 1

@@ -19,6 +19,21 @@ export ALSA_CONFIG_PATH=${QUOBLY_ALSA_CONFIG_PATH:-/usr/share/alsa/alsa.conf:$to
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=localhost,127.0.0.1
 
+# Whether this machine runs Wine's 32-bit loader natively. Some virtual
+# machines' kernels run no 32-bit x86 program at all (exec format error);
+# emulated through qemu-user, Wine takes minutes a process, far too slow for
+# the tests. Prints the reason when it cannot.
+wine_runs_natively() {
+  if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+    echo "32-bit x86 programs run here only emulated (binfmt_misc qemu-i386)"
+    return 1
+  fi
+  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "this machine's kernel cannot run 32-bit x86 programs (Wine's loader /usr/lib/wine/wine fails to start)"
+    return 1
+  fi
+}
+
 # Sets up a new prefix in $WINEPREFIX: Wine's defaults, then the project's
 # registry (fonts, sound driver, crash dialog, unmanaged windows).
 wine_prefix_build() {

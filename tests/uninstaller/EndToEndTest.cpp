@@ -25,6 +25,7 @@
 #include "PvImage.h"
 #include "ScreenShot.h"
 #include "TestSupport.h"
+#include "UninstallFixture.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ constexpr wchar_t kProgramName[] = L"pvUninstall.exe";
 constexpr wchar_t kAppTitle[] = L"Tesk软件-卸载程序";
 constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr wchar_t kParvaneKey[] = L"SOFTWARE\\Parvane";
-constexpr wchar_t kBatch[] = L"c:\\clear.bat";
 constexpr wchar_t kRegKey[] = L"QuoblyEndToEnd";
 constexpr wchar_t kMenu[] = L"QuoblyEndToEnd";
 constexpr wchar_t kProduct[] = L"Quobly 音效板";
@@ -145,7 +145,7 @@ class EndToEndTest : public testing::Test {
     m_desktopShortcut = ShellFolder(GetDesktopPath) + L"\\" + kProduct + L".lnk";
     m_shotFolder = ExecutableFolder() + L"e2e-shots\\";
     CreateDirectoryW(m_shotFolder.c_str(), nullptr);
-    DeleteFileW(kBatch);
+    for (const std::wstring& batch : uninstall_test::SelfDeleteBatches()) DeleteFileW(batch.c_str());
 
     const std::string token = test_server::UniqueToken();
     m_uid = "PV" + std::string(18 - std::min<size_t>(18, token.size()), '0') + token.substr(0, 18);
@@ -168,7 +168,7 @@ class EndToEndTest : public testing::Test {
     DeleteFileW(m_desktopShortcut.c_str());
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str());
     RegDeleteTreeW(HKEY_CURRENT_USER, kParvaneKey);
-    DeleteFileW(kBatch);
+    for (const std::wstring& batch : uninstall_test::SelfDeleteBatches()) DeleteFileW(batch.c_str());
   }
 
   // Lays the product down with `program` as its uninstaller.
@@ -404,7 +404,8 @@ TEST_F(EndToEndTest, UninstallRemovesTheProductAndThenTheProgram) {
 
   // The batch ran: the program and its folder went last, then the batch.
   EXPECT_TRUE(WaitUntil([&] { return !Exists(m_installDir); }, 20000)) << "install folder left";
-  EXPECT_TRUE(WaitUntil([] { return !Exists(kBatch); }, 10000)) << "the batch did not delete itself";
+  EXPECT_TRUE(WaitUntil([] { return uninstall_test::SelfDeleteBatches().empty(); }, 10000))
+      << "the batch did not delete itself";
   EXPECT_FALSE(Exists(m_program));
   EXPECT_FALSE(Exists(m_menuFolder));
   EXPECT_FALSE(Exists(m_desktopShortcut));
@@ -433,7 +434,7 @@ TEST_F(EndToEndTest, CancelSlidesOutAndEndsWithoutUninstalling) {
   EXPECT_TRUE(Exists(m_program));
   EXPECT_TRUE(Exists(m_installDir + L"sounds\\主持音效\\effect0.mp3"));
   EXPECT_TRUE(Exists(m_desktopShortcut));
-  EXPECT_FALSE(Exists(kBatch));
+  EXPECT_TRUE(uninstall_test::SelfDeleteBatches().empty());
 }
 
 TEST_F(EndToEndTest, ClosingDuringTheUninstallEndsAtOnce) {
@@ -449,7 +450,7 @@ TEST_F(EndToEndTest, ClosingDuringTheUninstallEndsAtOnce) {
   ASSERT_TRUE(Ended(5000));
   EXPECT_LT(clock.ElapsedMs(), 1000);
   Sleep(500);
-  EXPECT_FALSE(Exists(kBatch)) << "no self-deletion after a close";
+  EXPECT_TRUE(uninstall_test::SelfDeleteBatches().empty()) << "no self-deletion after a close";
   EXPECT_TRUE(Exists(m_program));
 }
 

@@ -184,7 +184,7 @@ TEST(InstallRecordTest, TextsWithoutTerminatorInTheirFieldReadAsEmpty) {
   InstallRecord record = PerItemRecord();
   record.links.push_back(RecordItem(1, u"C:\\links\\other.lnk"));
   std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
-  for (std::size_t unit = 0; unit < 50; ++unit) bytes[200 + 2 * unit] = 'N';   // product name: 50 units, no terminator
+  for (std::size_t unit = 0; unit < 50; ++unit) bytes[200 + 2 * unit] = 'N';  // product name: 50 units, no terminator
   for (std::size_t unit = 0; unit < 260; ++unit) bytes[764 + 4 + 2 * unit] = 'P';  // first item's path
   const std::size_t firstLink = 760 + 4 + 2 * 524 + 4;
   for (std::size_t unit = 0; unit < 260; ++unit) bytes[firstLink + 4 + 2 * unit] = 'L';

@@ -59,9 +59,11 @@ TEST(RemovalRulesTest, PlainFileNamesStayInTheirFolder) {
   for (const wchar_t* name : {L"Quobly", L"Quobly 音效", L"Tesk软件 (x86)", L"a.b.c", L"...name"}) {
     EXPECT_TRUE(IsPlainFileName(name)) << name;
   }
-  for (const wchar_t* name : {L"", L".", L"..", L"..\\..\\Documents\\thesis", L"a\\b", L"a/b", L"C:x", L"a*",
-                              L"a?", L"a\"b", L"a<b", L"a|b", L"name.", L"name ", L"CON", L"con.txt", L"NUL",
-                              L"LPT1", L"com9.lnk", L"a\tb"}) {
+  for (const wchar_t* name : {L"",      L".",     L"..",       L"..\\..\\Documents\\thesis",
+                              L"a\\b",  L"a/b",   L"C:x",      L"a*",
+                              L"a?",    L"a\"b",  L"a<b",      L"a|b",
+                              L"name.", L"name ", L"CON",      L"con.txt",
+                              L"NUL",   L"LPT1",  L"com9.lnk", L"a\tb"}) {
     EXPECT_FALSE(IsPlainFileName(name)) << name;
   }
   EXPECT_TRUE(IsShortcutFile(L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK"));
@@ -86,9 +88,10 @@ TEST_F(RemovalPolicyTest, TreesAndFilesOnlyInsideWhatTheProductOwns) {
   EXPECT_TRUE(m_policy.MayRemove(Removal::kFile, kMenu + L"\\QUOBLY.LNK"));
 
   EXPECT_FALSE(m_policy.MayRemove(Removal::kFile, kProduct));  // an owned folder is no file
-  for (const wchar_t* outside : {L"C:\\PROGRAM FILES", L"C:\\PROGRAM FILES\\OTHER VENDOR", L"C:\\PROGRAM FILES\\QUOBLY2",
-                                 L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX", L"C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL",
-                                 L"C:\\USERS\\ME\\START MENU\\PROGRAMS", L"C:"}) {
+  for (const wchar_t* outside :
+       {L"C:\\PROGRAM FILES", L"C:\\PROGRAM FILES\\OTHER VENDOR", L"C:\\PROGRAM FILES\\QUOBLY2",
+        L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX", L"C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL",
+        L"C:\\USERS\\ME\\START MENU\\PROGRAMS", L"C:"}) {
     EXPECT_FALSE(m_policy.MayRemove(Removal::kFolderTree, outside)) << outside;
     EXPECT_FALSE(m_policy.MayRemove(Removal::kFile, outside)) << outside;
   }
@@ -133,8 +136,9 @@ TEST(RemovalRulesTest, BatchDeletesByNameAndRemovesTheFolderOnlyWhenEmpty) {
                                   {L"C:\\Q\\zlib1.dll"}, L"C:\\Q"),
             L"@ echo off\r\n\"C:\\windows\\system32\\taskkill.exe\" /im pvUninstall.exe /f\r\n"
             L"del \"C:\\Q\\pvUninstall.exe\"\r\ndel \"C:\\Q\\zlib1.dll\"\r\nrd \"C:\\Q\"\r\ndel %0");
-  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\w\\taskkill.exe", L"C:\\Q\\pvUninstall.exe", {}, L""),
-            L"@ echo off\r\n\"C:\\w\\taskkill.exe\" /im pvUninstall.exe /f\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\ndel %0");
+  EXPECT_EQ(
+      FormatSelfDeleteBatch(L"C:\\w\\taskkill.exe", L"C:\\Q\\pvUninstall.exe", {}, L""),
+      L"@ echo off\r\n\"C:\\w\\taskkill.exe\" /im pvUninstall.exe /f\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\ndel %0");
 }
 
 TEST(RemovalRulesTest, BatchDoublesPercentSignsAndLeavesOutEmptyPaths) {

@@ -72,8 +72,13 @@ TEST_F(RemovalSafetyTest, ForeignFoldersFilesAndSystemFilesStay) {
   Canary(vendor + L"data\\save.dat");
   const std::wstring thesis = Canary(Documents() + L"\\thesis" + std::to_wstring(GetCurrentProcessId()) + L".docx");
   const std::wstring system = Canary(WindowsFolder() + L"\\quobly-canary" + std::to_wstring(GetCurrentProcessId()));
-  m_record.items = {Item(0, vendor),  Item(1, thesis),      Item(1, system),    Item(0, WindowsFolder() + L"\\"),
-                    Item(0, Documents() + L"\\"), Item(1, m_appDir + L"Quobly.exe"), Item(0, m_appDir + L"sounds\\")};
+  m_record.items = {Item(0, vendor),
+                    Item(1, thesis),
+                    Item(1, system),
+                    Item(0, WindowsFolder() + L"\\"),
+                    Item(0, Documents() + L"\\"),
+                    Item(1, m_appDir + L"Quobly.exe"),
+                    Item(0, m_appDir + L"sounds\\")};
   m_record.links = {Item(1, thesis), Item(1, system), Item(1, vendor + L"app.exe")};
 
   Run();
@@ -92,16 +97,16 @@ TEST_F(RemovalSafetyTest, PathFormsAreJudgedByWhatWindowsResolves) {
   Canary(m_outside + L"notes.txt");
   const std::wstring outsideNoSlash = m_outside.substr(0, m_outside.size() - 1);
   std::vector<std::wstring> foreign = {
-      m_appDir + L"..\\outside\\",                   // dot segments climb out of the product
+      m_appDir + L"..\\outside\\",                       // dot segments climb out of the product
       m_appDir + L"sounds\\..\\..\\outside\\notes.txt",  // the same for a file
-      m_root + L"\\outside\\",                         // a doubled separator
-      outsideNoSlash + L".\\",                         // a trailing dot Windows drops
-      outsideNoSlash + L"...\\music\\",                // trailing dots
-      L"\\\\?\\" + m_outside,                           // the literal form
+      m_root + L"\\outside\\",                           // a doubled separator
+      outsideNoSlash + L".\\",                           // a trailing dot Windows drops
+      outsideNoSlash + L"...\\music\\",                  // trailing dots
+      L"\\\\?\\" + m_outside,                            // the literal form
       L"\\\\?\\" + m_outside + L"notes.txt",
-      L"\\\\localhost\\C$\\" + m_outside.substr(3),    // an administrative share of drive C
-      L"\\\\.\\" + m_outside,                           // a device path
-      WindowsFolder() + L".\\",                        // the system folder, dotted
+      L"\\\\localhost\\C$\\" + m_outside.substr(3),  // an administrative share of drive C
+      L"\\\\.\\" + m_outside,                        // a device path
+      WindowsFolder() + L".\\",                      // the system folder, dotted
       L"\\\\?\\" + WindowsFolder() + L"\\",
   };
   // An 8.3 name, as Wine makes them here (it makes none for some names).

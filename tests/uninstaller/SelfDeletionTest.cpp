@@ -8,24 +8,6 @@ namespace {
 
 using namespace uninstall_test;
 
-std::wstring BatchFolder() {
-  wchar_t windows[MAX_PATH] = {};
-  GetSystemWindowsDirectoryW(windows, MAX_PATH);
-  return std::wstring(windows) + L"\\Temp\\";
-}
-
-// Self-deletion batches in the Windows folder's Temp.
-std::vector<std::wstring> Batches() {
-  std::vector<std::wstring> found;
-  WIN32_FIND_DATAW entry;
-  UniqueFindHandle search(FindFirstFileW((BatchFolder() + L"pvUninstall-*.bat").c_str(), &entry));
-  if (!search) return found;
-  do {
-    found.push_back(BatchFolder() + entry.cFileName);
-  } while (FindNextFileW(search.Get(), &entry));
-  return found;
-}
-
 // The calling process's environment with LC_ALL replaced: under Wine the
 // Unix locale, and with it the code pages, of the process it starts.
 std::wstring EnvironmentWithLocale(const std::wstring& locale) {
@@ -44,7 +26,7 @@ class SelfDeletionTest : public UninstallerTest {
  protected:
   void SetUp() override {
     UninstallerTest::SetUp();
-    for (const std::wstring& stale : Batches()) DeleteFileW(stale.c_str());
+    for (const std::wstring& stale : SelfDeleteBatches()) DeleteFileW(stale.c_str());
   }
 
   // Runs the probe as the program `m_appDir`\pvUninstall.exe, in `locale`
@@ -73,7 +55,7 @@ class SelfDeletionTest : public UninstallerTest {
 
   // The batch has run when it has deleted itself.
   bool BatchRan() const {
-    return WaitUntil([] { return Batches().empty(); }, 20000);
+    return WaitUntil([] { return SelfDeleteBatches().empty(); }, 20000);
   }
 
   std::string ProbeCodePage() const {
@@ -144,8 +126,8 @@ TEST_P(BatchCodePageTest, QuotesAndPercentSignsInjectNothing) {
   EXPECT_EQ(RunProbe(GetParam().locale), 0u);
   EXPECT_TRUE(BatchRan());
   EXPECT_EQ(ProbeCodePage(), GetParam().oemCodePage) << "the probe did not run in the code page meant";
-  const bool injected = Exists(BatchFolder() + L"pwned");
-  RemoveDirectoryW((BatchFolder() + L"pwned").c_str());
+  const bool injected = Exists(SelfDeleteBatchFolder() + L"pwned");
+  RemoveDirectoryW((SelfDeleteBatchFolder() + L"pwned").c_str());
   EXPECT_FALSE(injected);
   EXPECT_FALSE(Exists(m_appDir + L"sounds"));  // the engine's part, whatever the code page
   // 936 carries the full-width quote and the accent; the Western console
@@ -187,8 +169,8 @@ TEST(SelfDeleteBatchTest, IsCreatedNewUnsharedForWritingAndNeverOverAPlantedFile
   UniqueFileHandle batch = CreateBatchFile(folder.Path(), NextTestName, path);
   ASSERT_TRUE(batch);
   EXPECT_EQ(path, folder.Path() + L"fresh2.bat");
-  UniqueFileHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+  UniqueFileHandle writer(
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   EXPECT_FALSE(writer) << "another writer got in while the batch was written";
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
   batch.Reset();

@@ -31,6 +31,26 @@ inline constexpr wchar_t kRegKey[] = L"QuoblyEngineTest";
 inline constexpr wchar_t kProduct[] = L"引擎测试 Engine";
 inline constexpr wchar_t kMenu[] = L"QuoblyEngineTest";
 
+// Where the uninstaller writes its self-deletion batch.
+inline std::wstring SelfDeleteBatchFolder() {
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  return std::wstring(windows) + L"\\Temp\\";
+}
+
+// Self-deletion batches the uninstaller left in the Windows folder's Temp:
+// none once a batch has run, since each deletes itself.
+inline std::vector<std::wstring> SelfDeleteBatches() {
+  std::vector<std::wstring> found;
+  WIN32_FIND_DATAW entry;
+  UniqueFindHandle search(FindFirstFileW((SelfDeleteBatchFolder() + L"pvUninstall-*.bat").c_str(), &entry));
+  if (!search) return found;
+  do {
+    found.push_back(SelfDeleteBatchFolder() + entry.cFileName);
+  } while (FindNextFileW(search.Get(), &entry));
+  return found;
+}
+
 inline void MakeFile(const std::wstring& path) {
   ASSERT_TRUE(WriteBytes(path, "x", 1)) << "cannot create file";
 }

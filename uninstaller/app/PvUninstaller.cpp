@@ -116,7 +116,8 @@ bool CPvUninstaller::UninstallFunc() {
       if (item.nKind == 0) {
         RemoveTree(item.szPath);
       } else {
-        RemoveFile(item.szPath, Removal::kFile);  // counted in the total but not in the walk; the final 100 closes the gap
+        RemoveFile(item.szPath,
+                   Removal::kFile);  // counted in the total but not in the walk; the final 100 closes the gap
       }
     }
   }
@@ -265,11 +266,13 @@ void CPvUninstaller::DeleteSelf() {
   std::wstring programFolder = WithTrailingBackslash(m_szAppDir);
   programFolder.pop_back();
   programFolder = m_walkedProgramFolder ? BatchPath(programFolder) : std::wstring();
-  const std::wstring taskkill = BatchPath(SystemFolder(GetSystemDirectoryW) + L"\\taskkill.exe");
+  const std::wstring system = SystemFolder(GetSystemDirectoryW);
+  if (system.empty()) return;
+  const std::wstring taskkill = BatchPath(system + L"\\taskkill.exe");
 
   // Every path was checked on its own; the whole text converts.
-  const std::optional<std::string> batch = ToOemCodePage(
-      FormatSelfDeleteBatch(taskkill, BatchPath(program), leftovers, programFolder));
+  const std::optional<std::string> batch =
+      ToOemCodePage(FormatSelfDeleteBatch(taskkill, BatchPath(program), leftovers, programFolder));
   if (!batch) return;
   // The Windows folder's Temp: users may create files there, but not change
   // those of others.
@@ -277,7 +280,7 @@ void CPvUninstaller::DeleteSelf() {
   if (windows.empty()) return;
   const std::wstring batchPath = WriteBatchFile(windows + L"\\Temp\\", *batch, RandomBatchName);
   if (batchPath.empty()) return;
-  if (!StartBatch(SystemFolder(GetSystemDirectoryW), batchPath)) {
+  if (!StartBatch(system, batchPath)) {
     DeleteFileW(batchPath.c_str());
     return;
   }

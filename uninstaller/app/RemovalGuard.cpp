@@ -19,8 +19,7 @@ bool IsAbsolutePath(const std::wstring& path) {
 
 std::optional<std::wstring> FinalPath(HANDLE handle) {
   std::wstring path(kPathUnits, L'\0');
-  const DWORD length =
-      GetFinalPathNameByHandleW(handle, &path[0], kPathUnits, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  const DWORD length = GetFinalPathNameByHandleW(handle, &path[0], kPathUnits, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
   if (length == 0 || length >= kPathUnits) return std::nullopt;
   path.resize(length);
   return ComparablePath(path);
@@ -122,16 +121,18 @@ std::optional<RemovalTarget> CPvRemovalGuard::OpenTarget(const std::wstring& pat
   // Never following a link: the handle is the link itself where the file
   // system allows, and in any case its final path tells where it leads.
   RemovalTarget target;
-  target.handle.Reset(CreateFileW(path.c_str(), access | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                  nullptr));
+  target.handle.Reset(CreateFileW(path.c_str(), access | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!target.handle) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info = {};
   const std::optional<std::wstring> finalPath = FinalPath(target.handle.Get());
   if (!finalPath || !GetFileInformationByHandle(target.handle.Get(), &info)) return std::nullopt;
+  target.source = path;
   target.path = *resolved;
   target.finalPath = *finalPath;
   target.attributes = info.dwFileAttributes;
+  target.deletable = (access & DELETE) != 0;
   return target;
 }
 
@@ -158,7 +159,7 @@ std::optional<RemovalTarget> CPvRemovalGuard::Open(const std::wstring& path, Rem
     LogRefusal(L"not the product's", path);
     return std::nullopt;
   }
-  const DWORD access = DELETE | FILE_READ_ATTRIBUTES | (kind == Removal::kFolderTree ? FILE_LIST_DIRECTORY : 0);
+  const DWORD access = FILE_READ_ATTRIBUTES | (kind == Removal::kFolderTree ? FILE_LIST_DIRECTORY : DELETE);
   return Judge(OpenTarget(path, access), kind, path);
 }
 
@@ -171,8 +172,15 @@ std::optional<RemovalTarget> CPvRemovalGuard::Inspect(const std::wstring& path) 
 }
 
 bool CPvRemovalGuard::Remove(RemovalTarget& target) const {
+  std::optional<RemovalTarget> reopened;
+  if (!target.deletable) {
+    reopened = OpenTarget(target.source, DELETE | FILE_READ_ATTRIBUTES);
+    const bool same = reopened && reopened->path == target.path && reopened->finalPath == target.finalPath &&
+                      reopened->IsFolder() == target.IsFolder() && reopened->IsLink() == target.IsLink();
+    if (!same) return false;
+  }
   FILE_DISPOSITION_INFO disposition = {};
   disposition.DeleteFile = TRUE;
-  return SetFileInformationByHandle(target.handle.Get(), FileDispositionInfo, &disposition, sizeof disposition) !=
-         FALSE;
+  const HANDLE handle = reopened ? reopened->handle.Get() : target.handle.Get();
+  return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
 }

@@ -16,9 +16,11 @@
 // A file-system object opened without following it, for a removal decision.
 struct RemovalTarget {
   UniqueFileHandle handle;
+  std::wstring source;     // the path it was opened by
   std::wstring path;       // its own path, comparable
   std::wstring finalPath;  // where the opened object really is, comparable
   DWORD attributes = 0;    // as the handle sees them
+  bool deletable = false;  // opened with delete access
 
   bool IsFolder() const { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
   // A link opened as itself (Windows), or an object reached through one
@@ -43,22 +45,25 @@ class CPvRemovalGuard {
 
   // Opens `path` for removal as `kind` when the product may remove it there,
   // judged first by its resolved path and then by the opened object; nothing
-  // otherwise (and the refusal goes to the debug log).
+  // otherwise (and the refusal goes to the debug log). A folder is opened
+  // only to be walked: a process may have it as its current folder, which
+  // shuts out delete access until the walk has emptied it.
   std::optional<RemovalTarget> Open(const std::wstring& path, Removal kind) const;
 
   // Opens a folder only to look into it (counting), on the same terms.
   std::optional<RemovalTarget> Inspect(const std::wstring& path) const;
 
-  // Removes what Open gave: the object itself, a link as a link. The removal
-  // takes effect when the target is closed (folders: once empty).
+  // Removes what Open gave: the object itself, a link as a link. A folder is
+  // opened again with delete access and judged again, so that only the very
+  // object walked goes. The removal takes effect when the handles close
+  // (folders: once empty).
   bool Remove(RemovalTarget& target) const;
 
   bool Owns(const std::wstring& comparablePath) const { return m_policy.Owns(comparablePath); }
 
  private:
   std::optional<RemovalTarget> OpenTarget(const std::wstring& path, DWORD access) const;
-  std::optional<RemovalTarget> Judge(std::optional<RemovalTarget> target, Removal kind,
-                                     const std::wstring& path) const;
+  std::optional<RemovalTarget> Judge(std::optional<RemovalTarget> target, Removal kind, const std::wstring& path) const;
 
   std::vector<std::wstring> m_protectedFolders;
   RemovalPolicy m_policy{{}, {}};

@@ -148,8 +148,8 @@ bool IsPlainFileName(std::wstring_view name) {
   for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
     if (stem == device) return false;
   }
-  const bool numberedDevice = stem.size() == 4 && (StartsWith(stem, L"COM") || StartsWith(stem, L"LPT")) &&
-                              stem[3] >= L'0' && stem[3] <= L'9';
+  const bool numberedDevice =
+      stem.size() == 4 && (StartsWith(stem, L"COM") || StartsWith(stem, L"LPT")) && stem[3] >= L'0' && stem[3] <= L'9';
   return !numberedDevice;
 }
 
