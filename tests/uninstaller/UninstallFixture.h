@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -49,6 +48,30 @@ inline std::vector<std::wstring> SelfDeleteBatches() {
     found.push_back(SelfDeleteBatchFolder() + entry.cFileName);
   } while (FindNextFileW(search.Get(), &entry));
   return found;
+}
+
+// Removes a test's folder tree without entering a folder link (one left by a
+// test that failed early is removed as a link).
+inline void RemoveTestTree(const std::wstring& folder) {
+  const std::wstring dir = folder.back() == L'\\' ? folder : folder + L'\\';
+  WIN32_FIND_DATAW entry;
+  UniqueFindHandle search(FindFirstFileW((dir + L"*").c_str(), &entry));
+  if (search) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      SetFileAttributesW((dir + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveUnixLink(dir + name);
+      } else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTestTree(dir + name);
+      } else {
+        DeleteFileW((dir + name).c_str());
+      }
+    } while (FindNextFileW(search.Get(), &entry));
+  }
+  search.Reset();
+  RemoveDirectoryW(dir.c_str());
 }
 
 inline void MakeFile(const std::wstring& path) {
@@ -126,8 +149,7 @@ class UninstallerTest : public testing::Test {
     WaitUntil([this] { return LiveThreadCount() <= m_baselineThreads; }, 4000);
     // Links first, so that clearing up never reaches through one.
     for (const std::wstring& link : m_unixLinks) RemoveUnixLink(link);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_root, ignored);
+    RemoveTestTree(m_root);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str());
   }
 
