@@ -78,8 +78,10 @@ CPvRemovalGuard::CPvRemovalGuard() {
   // Each folder as its text resolves and as the object it opens: in a Wine
   // prefix the user's folders may be links into the Unix home folder.
   for (const std::wstring& folder : ProtectedFolderPaths()) {
-    if (std::optional<std::wstring> resolved = Resolve(folder)) m_protectedFolders.push_back(*resolved);
-    if (std::optional<RemovalTarget> opened = OpenTarget(folder, FILE_READ_ATTRIBUTES)) {
+    const std::optional<std::wstring> resolved = Resolve(folder);
+    if (!resolved) continue;
+    m_protectedFolders.push_back(*resolved);
+    if (std::optional<RemovalTarget> opened = OpenTarget(folder, *resolved, FILE_READ_ATTRIBUTES)) {
       m_protectedFolders.push_back(opened->finalPath);
     }
   }
@@ -115,9 +117,8 @@ std::optional<std::wstring> CPvRemovalGuard::Resolve(const std::wstring& path) c
   return ComparablePath(full);
 }
 
-std::optional<RemovalTarget> CPvRemovalGuard::OpenTarget(const std::wstring& path, DWORD access) const {
-  const std::optional<std::wstring> resolved = Resolve(path);
-  if (!resolved) return std::nullopt;
+std::optional<RemovalTarget> CPvRemovalGuard::OpenTarget(const std::wstring& path, const std::wstring& resolved,
+                                                         DWORD access) const {
   // Never following a link: the handle is the link itself where the file
   // system allows, and in any case its final path tells where it leads.
   RemovalTarget target;
@@ -129,7 +130,7 @@ std::optional<RemovalTarget> CPvRemovalGuard::OpenTarget(const std::wstring& pat
   const std::optional<std::wstring> finalPath = FinalPath(target.handle.Get());
   if (!finalPath || !GetFileInformationByHandle(target.handle.Get(), &info)) return std::nullopt;
   target.source = path;
-  target.path = *resolved;
+  target.path = resolved;
   target.finalPath = *finalPath;
   target.attributes = info.dwFileAttributes;
   target.deletable = (access & DELETE) != 0;
@@ -160,13 +161,13 @@ std::optional<RemovalTarget> CPvRemovalGuard::Open(const std::wstring& path, Rem
     return std::nullopt;
   }
   const DWORD access = FILE_READ_ATTRIBUTES | (kind == Removal::kFolderTree ? FILE_LIST_DIRECTORY : DELETE);
-  return Judge(OpenTarget(path, access), kind, path);
+  return Judge(OpenTarget(path, *resolved, access), kind, path);
 }
 
 std::optional<RemovalTarget> CPvRemovalGuard::Inspect(const std::wstring& path) const {
   const std::optional<std::wstring> resolved = Resolve(path);
   if (!resolved || !m_policy.MayRemove(Removal::kFolderTree, *resolved)) return std::nullopt;
-  std::optional<RemovalTarget> target = OpenTarget(path, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY);
+  std::optional<RemovalTarget> target = OpenTarget(path, *resolved, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY);
   if (!target || !target->IsFolder() || target->IsLink()) return std::nullopt;
   return target;
 }
@@ -174,8 +175,8 @@ std::optional<RemovalTarget> CPvRemovalGuard::Inspect(const std::wstring& path) 
 bool CPvRemovalGuard::Remove(RemovalTarget& target) const {
   std::optional<RemovalTarget> reopened;
   if (!target.deletable) {
-    reopened = OpenTarget(target.source, DELETE | FILE_READ_ATTRIBUTES);
-    const bool same = reopened && reopened->path == target.path && reopened->finalPath == target.finalPath &&
+    reopened = OpenTarget(target.source, target.path, DELETE | FILE_READ_ATTRIBUTES);
+    const bool same = reopened && reopened->finalPath == target.finalPath &&
                       reopened->IsFolder() == target.IsFolder() && reopened->IsLink() == target.IsLink();
     if (!same) return false;
   }

@@ -62,7 +62,8 @@ class CPvRemovalGuard {
   bool Owns(const std::wstring& comparablePath) const { return m_policy.Owns(comparablePath); }
 
  private:
-  std::optional<RemovalTarget> OpenTarget(const std::wstring& path, DWORD access) const;
+  // Opens `path`, whose resolved form is `resolved`, as itself.
+  std::optional<RemovalTarget> OpenTarget(const std::wstring& path, const std::wstring& resolved, DWORD access) const;
   std::optional<RemovalTarget> Judge(std::optional<RemovalTarget> target, Removal kind, const std::wstring& path) const;
 
   std::vector<std::wstring> m_protectedFolders;
