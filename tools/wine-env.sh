@@ -12,7 +12,8 @@ export WINEPREFIX=${QUOBLY_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wi
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=zh_CN.UTF-8
+# A test may run in another locale (code page), as on a Western system.
+export LC_ALL=${QUOBLY_LC_ALL:-zh_CN.UTF-8}
 # A test may name its own ALSA set-up (for example one that records what is played).
 export ALSA_CONFIG_PATH=${QUOBLY_ALSA_CONFIG_PATH:-/usr/share/alsa/alsa.conf:$tools_dir/alsa-null.conf}
 # Tests talk to servers on 127.0.0.1; WinINet would route them through a proxy.
