@@ -1,9 +1,5 @@
 #include "PvUninstaller.h"
 
-#include <shellapi.h>
-#include <shlobj.h>
-#include <shlwapi.h>
-
 #include <cwchar>
 #include <optional>
 
