@@ -135,7 +135,7 @@ int Run(int plays) {
     return 0;
   });
   const ProgramFolder programFolder;
-  board->BuildCategory(1, window, tab, programFolder.Path(), Bindings());
+  board->BuildCategory(1, window, tab, programFolder.Path());
   if (board->SoundPath(1, 1).empty()) {
     std::fprintf(stderr, "no sound to play\n");
     return 1;

@@ -41,10 +41,10 @@ HotkeyPanel::~HotkeyPanel() {
   JoinSlider();
 }
 
-void HotkeyPanel::Create(HWND window, int width, int height, BoundHandler onBound) {
+void HotkeyPanel::Create(HWND window, int width, int height, ChangeHandler onChanged) {
   m_window = window;
   m_closedWidth = width;
-  m_onBound = std::move(onBound);
+  m_onChanged = std::move(onChanged);
   const float left = static_cast<float>(width);
 
   m_separator.Create(window, {left, 0, 2, static_cast<float>(height)}, "", Filled(ArgbFromBgr(0x808080)));
@@ -90,13 +90,11 @@ void HotkeyPanel::CreateLabels(int width) {
   m_advice.Create(m_window, {left, 280, kLabelWidth, kLabelHeight}, "推荐使用：F1系列的快捷键。", red);
 }
 
-void HotkeyPanel::OpenFor(int category, int index, const std::string& soundName, const std::string& path,
-                          const std::string& keyName) {
+void HotkeyPanel::OpenFor(const std::string& soundName, const std::string& path, const std::string& keyNames) {
   m_sound.SetText("修改按钮：" + soundName);
   m_sound.SetTag(path);
-  m_current.SetText(keyName.empty() ? std::string(kNoHotkey) : kHotkeyIs + keyName);
-  m_selectedCategory = category;
-  m_selectedIndex = index;
+  m_current.SetText(keyNames.empty() ? std::string(kNoHotkey) : kHotkeyIs + keyNames);
+  Reset();
   RequestSlide(Slide::kOpen);
 }
 
@@ -106,19 +104,29 @@ void HotkeyPanel::Close() {
 
 // ---- the panel's controls ----------------------------------------------------
 
+void HotkeyPanel::Reset() {
+  m_capturedKey = 0;
+  m_keyField.SetText("");
+  m_status.SetText("");
+  m_confirm.SetVisible(false);
+}
+
 void HotkeyPanel::OnClearAll() {
-  m_status.SetText(DeleteBindingFile(m_bindingFile) ? "取消全部热键成功。" : "取消全部热键失败。");
+  const bool cleared = DeleteBindingFile(m_bindingFile);
+  m_status.SetText(cleared ? "取消全部热键成功。" : "取消全部热键失败。");
+  if (cleared) m_current.SetText(kNoHotkey);
+  if (m_onChanged) m_onChanged();
 }
 
 void HotkeyPanel::OnConfirm() {
-  if (m_capturedKey == 0 || m_selectedIndex == 0) return;
+  if (m_capturedKey == 0 || m_sound.Tag().empty()) return;
   const std::string keyName = HotkeyName(m_capturedKey);
   // The button would claim a binding that no key plays.
   if (!WriteBinding(m_bindingFile, keyName, m_sound.Tag())) {
     m_status.SetText("热键保存失败。");
     return;
   }
-  if (m_onBound) m_onBound(m_selectedCategory, m_selectedIndex, keyName);
+  if (m_onChanged) m_onChanged();
   Close();
 }
 

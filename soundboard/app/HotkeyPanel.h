@@ -1,7 +1,7 @@
 // The hotkey panel: it lies to the right of the main window and slides into
 // view, by widening the window, when a sound button is right-clicked. Its
-// edit box captures a key; "确定" binds it to the sound, "取消全部热键"
-// deletes the binding file.
+// edit box captures a key; "确定" binds it to the sound (the path the sound
+// label's tag holds), "取消全部热键" clears every binding.
 //
 // Everything runs on the UI thread except the slide worker, which only
 // sleeps and posts kMsgPanelSlide with the next window width; the panel owns
@@ -21,8 +21,8 @@
 
 class HotkeyPanel {
  public:
-  // A key was bound to sound button `index` of `category`.
-  using BoundHandler = std::function<void(int category, int index, const std::string& keyName)>;
+  // The binding file changed: a key was bound, or every binding cleared.
+  using ChangeHandler = std::function<void()>;
 
   explicit HotkeyPanel(std::string bindingFile);
   ~HotkeyPanel();
@@ -31,14 +31,21 @@ class HotkeyPanel {
 
   // Builds the panel from x = `width` on, for a window `width` x `height`
   // (its closed size); open, the window is 210 pixels wider.
-  void Create(HWND window, int width, int height, BoundHandler onBound);
-  // Shows the panel for one sound and slides it out.
-  void OpenFor(int category, int index, const std::string& soundName, const std::string& path,
-               const std::string& keyName);
+  void Create(HWND window, int width, int height, ChangeHandler onChanged);
+  // Shows the panel for one sound, with the keys that play it now (their
+  // names; "" for none), and slides it out.
+  void OpenFor(const std::string& soundName, const std::string& path, const std::string& keyNames);
   // Slides the panel shut (when it is out).
   void Close();
   // kMsgPanelSlide from the slide worker.
   void OnSlideStep(int width);
+
+  // True when `focused` is the key field, which takes every key: a binding
+  // is made by pressing the key there.
+  bool HasKeyField(ExHandle focused) const { return focused != 0 && focused == m_keyField.Handle(); }
+  // A key pressed in the key field, also one that arrives as a system key
+  // (F10, a key with Alt held).
+  void OnKeyFieldKey(UINT key);
 
   // The key the edit box holds for binding (0 = none).
   UINT CapturedKey() const { return m_capturedKey; }
@@ -49,7 +56,8 @@ class HotkeyPanel {
   void CreateLabels(int width);
   void OnClearAll();
   void OnConfirm();
-  void OnKeyFieldKey(UINT key);
+  // Forgets what the panel showed for the sound it was opened for before.
+  void Reset();
 
   // A slide asked for while another runs waits for it, so the two never
   // fight over the width; the last one asked for wins.
@@ -61,7 +69,7 @@ class HotkeyPanel {
   const std::string m_bindingFile;
   HWND m_window = nullptr;
   int m_closedWidth = 0;
-  BoundHandler m_onBound;
+  ChangeHandler m_onChanged;
 
   ExLabel m_separator;
   ExLabel m_backdrop;
@@ -76,8 +84,6 @@ class HotkeyPanel {
   ExButton m_clearAll;
 
   UINT m_capturedKey = 0;
-  int m_selectedCategory = 0;
-  int m_selectedIndex = 0;  // 0: no sound chosen yet
 
   // The width the running slide ends at (0 when none runs) and the slide
   // waiting for it; both UI thread only.

@@ -3,6 +3,7 @@
 namespace {
 
 constexpr char kKeySuffix[] = "键";
+constexpr unsigned kStopKey = 32;  // space
 
 struct NamedKey {
   unsigned code;
@@ -30,4 +31,15 @@ std::string HotkeyName(unsigned virtualKey) {
     if (key.code == virtualKey) return key.name;
   }
   return std::string();
+}
+
+std::vector<unsigned> PlayableKeys() {
+  std::vector<unsigned> keys;
+  for (unsigned code = '0'; code <= '9'; ++code) keys.push_back(code);
+  for (unsigned code = 'A'; code <= 'Z'; ++code) keys.push_back(code);
+  for (unsigned code = 112; code <= 127; ++code) keys.push_back(code);
+  for (const NamedKey& key : kNamedKeys) {
+    if (key.code != kStopKey) keys.push_back(key.code);
+  }
+  return keys;
 }

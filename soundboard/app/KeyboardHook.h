@@ -1,11 +1,17 @@
 // The low-level keyboard hook that lets hotkeys work while another program
-// has the focus. Its procedure only notes the key and posts it to the main
-// window, whose UI thread plays the sound; it never swallows a key.
+// has the focus. It lives on a thread of its own: the system calls a
+// low-level hook through the installing thread's message loop and holds
+// every keystroke of every program until the procedure returns, then, past
+// its time-out, removes the hook without notice. The UI thread may be busy
+// (opening the audio device, scanning folders, laying out a slide step), so
+// the hook thread only hands each key to the main window by a posted message
+// and returns; it never swallows a key.
 #pragma once
 
 #include <windows.h>
 
-#include "Handles.h"
+#include <atomic>
+#include <thread>
 
 class KeyboardHook {
  public:
@@ -15,25 +21,28 @@ class KeyboardHook {
   KeyboardHook& operator=(const KeyboardHook&) = delete;
 
   // Posts kMsgHotkeyPressed (wParam: virtual-key code) to `window` for every
-  // key press in the system, auto-repeats included. Does nothing when this
-  // or another KeyboardHook is installed already: the system offers a
-  // low-level hook procedure no user data, so one hook serves the process.
-  // The calling thread must run a message loop, which the system calls the
-  // procedure through.
+  // key press in the system, auto-repeats included. Returns once the hook is
+  // in place (or has failed). Does nothing when this or another KeyboardHook
+  // is installed already: the system offers a low-level hook procedure no
+  // user data, so one hook serves the process.
   void install_keyboard_hook(HWND window);
-  // Safe to call when nothing is installed.
+  // Removes the hook and ends its thread; safe to call when nothing is
+  // installed. Keys already posted may still arrive.
   void remove_keyboard_hook();
-  bool installed() const { return static_cast<bool>(m_hook); }
+  bool installed() const { return m_thread.joinable(); }
 
  private:
-  // Kept trivially short: the system silently removes a low-level hook
-  // whose procedure overruns its time-out.
+  // The hook thread: installs the hook, reports to `started`, and takes
+  // messages (the system calls Procedure from inside GetMessage) until
+  // WM_QUIT; the hook is removed on this thread before it ends.
+  static void Run(HANDLE started, std::atomic<DWORD>* threadId);
   static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam);
 
-  // The installed hook, read by Procedure. Written by install and remove;
-  // the procedure runs on the installing thread, so there is no race.
-  static KeyboardHook* s_installed;
+  // The window keys go to; nullptr while no hook is installed. Written by
+  // install and remove on the UI thread, read by Procedure on the hook
+  // thread.
+  static std::atomic<HWND> s_target;
 
-  UniqueWindowsHook m_hook;
-  HWND m_window = nullptr;
+  std::thread m_thread;  // joinable while this object's hook is installed
+  std::atomic<DWORD> m_threadId{0};
 };

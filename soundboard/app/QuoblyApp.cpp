@@ -6,6 +6,7 @@
 #include "ExImageLoader.h"
 #include "KeyNames.h"
 #include "QuoblyResources.h"
+#include "SingleInstance.h"
 
 namespace {
 
@@ -17,7 +18,6 @@ constexpr int kDesignHeight = 320;
 constexpr int kTabTop = 70;
 constexpr int kCategoryCount = 3;
 constexpr UINT kSpaceKey = VK_SPACE;
-constexpr LPARAM kSpaceFirstPress = 57;  // scan code, no repeat count bits above it
 
 struct CategoryPage {
   const char* title;
@@ -102,8 +102,9 @@ bool QuoblyApp::OnCreate(HWND window) {
 
   m_soundCards.LoadDropButton();
   m_chrome.AddTrayIcon(window);
-  m_bindings = ParseBindings(ReadBindingText(m_bindingFile));
   m_keyboardHook.install_keyboard_hook(window);
+  // A copy started without elevation may ask this one to show itself.
+  ChangeWindowMessageFilterEx(window, SingleInstance::ShowRunningMessage(), MSGFLT_ALLOW, nullptr);
 
   const ExResourceBytes skin = Picture(IDR_SKIN);
   ExAttachOptions attach;
@@ -123,20 +124,19 @@ bool QuoblyApp::OnCreate(HWND window) {
   m_soundCards.Create(window, height);
   CreateHelpLabel(height);
   m_soundCards.StartEnumeration();
-  m_hotkeyPanel.Create(window, width, height, [this](int category, int index, const std::string& keyName) {
-    m_board.SetHotkey(category, index, keyName);
-  });
+  m_hotkeyPanel.Create(window, width, height, [this] { ShowHotkeys(); });
 
   m_board.SetHandlers([this] { m_hotkeyPanel.Close(); },
                       [this](int category, int index) {
-                        m_hotkeyPanel.OpenFor(category, index, m_board.SoundName(category, index),
-                                              m_board.SoundPath(category, index), m_board.Hotkey(category, index));
+                        m_hotkeyPanel.OpenFor(m_board.SoundName(category, index), m_board.SoundPath(category, index),
+                                              m_board.Hotkey(category, index));
                       });
   for (int category = 1; category <= kCategoryCount; ++category) {
-    m_board.BuildCategory(category, window, m_tab, m_programFolder, m_bindings);
+    m_board.BuildCategory(category, window, m_tab, m_programFolder);
   }
+  ShowHotkeys();
 
-  m_spaceFilter = true;
+  m_keyFilter = true;
   m_chrome.Create(window, width);
   return true;
 }
@@ -160,11 +160,16 @@ void QuoblyApp::CreateHelpLabel(int height) {
 
 LRESULT QuoblyApp::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_chrome.OnShellRestart(message)) return 0;
+  if (message == SingleInstance::ShowRunningMessage()) {
+    m_chrome.ShowMainWindow();
+    return 0;
+  }
   switch (message) {
     case WM_KEYDOWN:
-      // A first press of the space bar stops playback through the hook; the
-      // window's elements never see it.
-      if (m_spaceFilter && (lParam >> 16) == kSpaceFirstPress) return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      if (m_keyFilter) return OnKeyMessage(message, wParam);
       break;
     case kMsgHotkeyPressed:
       OnHotkey(static_cast<UINT>(wParam));
@@ -188,13 +193,42 @@ LRESULT QuoblyApp::OnWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lPa
   return kExUndecided;
 }
 
+LRESULT QuoblyApp::OnKeyMessage(UINT message, WPARAM wParam) {
+  const auto virtualKey = static_cast<UINT>(wParam);
+  if (m_hotkeyPanel.HasKeyField(m_host.Focused())) {
+    if (message == WM_KEYDOWN) return kExUndecided;  // the host hands it to the field
+    // F10 and keys with Alt held arrive as system keys. Taken here, they
+    // reach the field and never start the window menu's keyboard mode.
+    if (message == WM_SYSKEYDOWN) m_hotkeyPanel.OnKeyFieldKey(virtualKey);
+    return 0;
+  }
+  // Space stops playback, at its first press and at every repeat; a bound
+  // key plays its sound. Either way the hook has acted on the key already.
+  if (message == WM_KEYDOWN && (virtualKey == kSpaceKey || !BoundSound(virtualKey).empty())) return 0;
+  return kExUndecided;
+}
+
 void QuoblyApp::OnHotkey(UINT virtualKey) {
   if (virtualKey == kSpaceKey) {
     m_board.Stop();
     return;
   }
-  const std::string path = ReadBinding(m_bindingFile, HotkeyName(GenericKey(virtualKey)));
+  const std::string path = BoundSound(virtualKey);
   if (!path.empty()) m_board.PlayPath(path);
+}
+
+std::string QuoblyApp::BoundSound(UINT virtualKey) const {
+  if (virtualKey == kSpaceKey) return std::string();
+  return ReadBinding(m_bindingFile, HotkeyName(GenericKey(virtualKey)));
+}
+
+void QuoblyApp::ShowHotkeys() {
+  std::vector<BoundKey> bound;
+  for (const unsigned key : PlayableKeys()) {
+    std::string path = BoundSound(key);
+    if (!path.empty()) bound.push_back({HotkeyName(key), std::move(path)});
+  }
+  m_board.ShowHotkeys(bound);
 }
 
 void QuoblyApp::OnDestroy() {

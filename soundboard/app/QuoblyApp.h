@@ -41,14 +41,21 @@ class QuoblyApp {
 
   // Sees every message of the main window before the host does.
   LRESULT OnWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // A key message for the window's own elements. Space and bound keys are
+  // hotkeys, which the hook handles: they must not also press the focused
+  // element. The hotkey panel's key field takes every key, system keys too.
+  LRESULT OnKeyMessage(UINT message, WPARAM wParam);
   // A key went down anywhere: space stops, a bound key plays its sound.
   void OnHotkey(UINT virtualKey);
+  // The sound `virtualKey` plays, "" when none (space among them).
+  std::string BoundSound(UINT virtualKey) const;
+  // Shows on every button the keys that play it, read as the hook reads them.
+  void ShowHotkeys();
   void OnDestroy();
 
   const std::string m_programFolder;  // without trailing backslash
   const std::string m_bindingFile;
   HWND m_window = nullptr;
-  Bindings m_bindings;
   // Declared before the elements and workers that use it, so it outlives them.
   AudioPlayer m_player;
   ExHost m_host;
@@ -59,5 +66,5 @@ class QuoblyApp {
   KeyboardHook m_keyboardHook;
   WindowChrome m_chrome;
   SoundBoard m_board;
-  bool m_spaceFilter = false;  // on from the end of start-up
+  bool m_keyFilter = false;  // on from the end of start-up
 };

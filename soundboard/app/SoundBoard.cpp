@@ -18,14 +18,13 @@ void SoundBoard::SetHandlers(std::function<void()> onPlay, RightPressHandler onR
   m_onRightPress = std::move(onRightPress);
 }
 
-void SoundBoard::BuildCategory(int category, HWND window, ExTab& tab, const std::string& programFolder,
-                               const Bindings& bindings) {
+void SoundBoard::BuildCategory(int category, HWND window, ExTab& tab, const std::string& programFolder) {
   if (category < 1 || category > kCategoryCount || m_categories[category - 1]) return;
   m_window = window;
   auto& sounds = m_categories[category - 1];
   sounds = std::make_unique<SoundCategory>();
   sounds->Build(
-      window, tab, category, CategoryFolder(programFolder, kFolderNames[category - 1]), bindings,
+      window, tab, category, CategoryFolder(programFolder, kFolderNames[category - 1]),
       [this, category](ExHandle caption) { OnClick(category, caption); },
       [this, category](ExHandle caption) { OnRightPress(category, caption); });
 }
@@ -84,8 +83,10 @@ std::string SoundBoard::Hotkey(int category, int index) const {
   return sounds != nullptr ? sounds->Hotkey(index) : std::string();
 }
 
-void SoundBoard::SetHotkey(int category, int index, const std::string& keyName) {
-  if (SoundCategory* sounds = Category(category)) sounds->SetHotkey(index, keyName);
+void SoundBoard::ShowHotkeys(const std::vector<BoundKey>& bound) {
+  for (const auto& sounds : m_categories) {
+    if (sounds) sounds->ShowHotkeys(bound);
+  }
 }
 
 int SoundBoard::Progress(int category, int index) const {

@@ -42,18 +42,19 @@ class SoundBoard {
 
   // Scans category `category`'s folder beside the program and puts its
   // buttons on tab page `category`; once per category.
-  void BuildCategory(int category, HWND window, ExTab& tab, const std::string& programFolder, const Bindings& bindings);
+  void BuildCategory(int category, HWND window, ExTab& tab, const std::string& programFolder);
 
   // Free, init, open, full volume, play: used by hotkeys.
   void PlayPath(const std::string& path);
   void Stop();
 
-  // The caption text, path and hotkey name of a button ("" out of range).
+  // The caption text and path of a button, and the names of the keys that
+  // play it, joined by "、" ("" out of range).
   std::string SoundName(int category, int index) const;
   std::string SoundPath(int category, int index) const;
   std::string Hotkey(int category, int index) const;
-  // Shows a new binding on its button.
-  void SetHotkey(int category, int index, const std::string& keyName);
+  // Shows on every button the keys of `bound` that play its sound.
+  void ShowHotkeys(const std::vector<BoundKey>& bound);
   // The progress a button shows, 0..100 (0 out of range).
   int Progress(int category, int index) const;
 

@@ -51,17 +51,17 @@ ExProgressOptions PanelLook() {
 
 }  // namespace
 
-void SoundCategory::Build(HWND window, ExTab& tab, int page, const std::string& folder, const Bindings& bindings,
-                          ButtonHandler onClick, ButtonHandler onRightPress) {
+void SoundCategory::Build(HWND window, ExTab& tab, int page, const std::string& folder, ButtonHandler onClick,
+                          ButtonHandler onRightPress) {
   m_onClick = std::move(onClick);
   m_onRightPress = std::move(onRightPress);
   m_files = ListSounds(folder);
   if (!IsWindow(window)) return;
   const int slots = static_cast<int>(std::min<std::size_t>(m_files.size(), kButtonSlots));
-  for (int index = 1; index <= slots; ++index) BuildButton(index, window, tab, page, bindings);
+  for (int index = 1; index <= slots; ++index) BuildButton(index, window, tab, page);
 }
 
-void SoundCategory::BuildButton(int index, HWND window, ExTab& tab, int page, const Bindings& bindings) {
+void SoundCategory::BuildButton(int index, HWND window, ExTab& tab, int page) {
   SoundButton& button = m_buttons[index - 1];
   const std::string& path = m_files[index - 1];
   const std::string name = FileNameWithoutExtension(path);
@@ -78,7 +78,6 @@ void SoundCategory::BuildButton(int index, HWND window, ExTab& tab, int page, co
   } else {
     button.caption.SetText(name);
   }
-  button.panel.SetHotkey(HotkeyTagFor(name, bindings));
   button.caption.SetTag(path);
   button.caption.BindEvent(EXM_CLICK, [this](ExHandle, ExHandle caption, UINT, WPARAM, LPARAM) -> LRESULT {
     m_onClick(caption);
@@ -124,8 +123,11 @@ std::string SoundCategory::Hotkey(int index) const {
   return button != nullptr ? button->panel.Tag() : std::string();
 }
 
-void SoundCategory::SetHotkey(int index, const std::string& keyName) {
-  if (SoundButton* button = Slot(index)) button->panel.SetHotkey(keyName);
+void SoundCategory::ShowHotkeys(const std::vector<BoundKey>& bound) {
+  const int slots = static_cast<int>(std::min<std::size_t>(m_files.size(), kButtonSlots));
+  for (int index = 1; index <= slots; ++index) {
+    m_buttons[index - 1].panel.SetHotkeys(KeysPlaying(bound, m_files[index - 1]));
+  }
 }
 
 int SoundCategory::Progress(int index) const {

@@ -32,8 +32,8 @@ class SoundCategory {
   // entries, then puts a button for each on tab page `page` of `tab`. A
   // missing folder leaves the page empty. Nothing is built when `window` went
   // away while input was handled.
-  void Build(HWND window, ExTab& tab, int page, const std::string& folder, const Bindings& bindings,
-             ButtonHandler onClick, ButtonHandler onRightPress);
+  void Build(HWND window, ExTab& tab, int page, const std::string& folder, ButtonHandler onClick,
+             ButtonHandler onRightPress);
 
   // Every file found, also those beyond the 50 slots.
   const std::vector<std::string>& Files() const { return m_files; }
@@ -43,8 +43,10 @@ class SoundCategory {
   // Slot `index` (1..50); "" or 0 for an empty slot or one out of range.
   std::string Name(int index) const;
   std::string Path(int index) const;
+  // The names of the keys that play slot `index`'s sound, joined by "、".
   std::string Hotkey(int index) const;
-  void SetHotkey(int index, const std::string& keyName);
+  // Shows on every slot the keys of `bound` that play its sound.
+  void ShowHotkeys(const std::vector<BoundKey>& bound);
   int Progress(int index) const;
   void SetProgress(int index, int percent);
 
@@ -58,7 +60,7 @@ class SoundCategory {
 
   SoundButton* Slot(int index);
   const SoundButton* Slot(int index) const;
-  void BuildButton(int index, HWND window, ExTab& tab, int page, const Bindings& bindings);
+  void BuildButton(int index, HWND window, ExTab& tab, int page);
 
   std::vector<std::string> m_files;
   std::array<SoundButton, kButtonSlots> m_buttons;

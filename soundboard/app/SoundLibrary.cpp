@@ -26,17 +26,6 @@ std::size_t FindLast(std::string_view text, char c) {
   return last;
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  ForEachSingleByte(text, separator, [&](std::size_t i) {
-    parts.push_back(text.substr(start, i - start));
-    start = i + 1;
-  });
-  parts.push_back(text.substr(start));
-  return parts;
-}
-
 }  // namespace
 
 std::string FileNameWithoutExtension(std::string_view path) {
@@ -60,27 +49,27 @@ std::string CategoryFolder(std::string_view programFolder, std::string_view fold
   return folder;
 }
 
-Bindings ParseBindings(std::string_view text) {
-  Bindings bindings;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    const std::vector<std::string_view> parts = Split(text.substr(start, end - start), '=');
-    if (parts.size() == 2) {
-      bindings.keys.push_back(FileNameWithoutExtension(parts[0]));
-      bindings.names.push_back(FileNameWithoutExtension(parts[1]));
+bool SamePath(std::string_view first, std::string_view second) {
+  if (first.size() != second.size()) return false;
+  const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    if (IsLeadByte(first[i]) && i + 1 < first.size()) {
+      // A trail byte may look like a letter: the character matches only whole.
+      if (first[i] != second[i] || first[i + 1] != second[i + 1]) return false;
+      ++i;
+    } else if (fold(first[i]) != fold(second[i])) {
+      return false;
     }
-    start = end + 2;
   }
-  return bindings;
+  return true;
 }
 
-std::string HotkeyTagFor(std::string_view soundName, const Bindings& bindings) {
-  for (std::size_t j = 0; j < bindings.names.size(); ++j) {
-    if (bindings.names[j] == soundName) return bindings.keys[j];
+std::vector<std::string> KeysPlaying(const std::vector<BoundKey>& bound, std::string_view soundPath) {
+  std::vector<std::string> keys;
+  for (const BoundKey& key : bound) {
+    if (!soundPath.empty() && SamePath(key.soundPath, soundPath)) keys.push_back(key.keyName);
   }
-  return std::string();
+  return keys;
 }
 
 ButtonPlace PlaceButton(int index, int tabTop) {

@@ -19,21 +19,19 @@ std::string FolderOf(std::string_view path);
 // The category folder beside the program, ending with exactly one backslash.
 std::string CategoryFolder(std::string_view programFolder, std::string_view folderName);
 
-// Parallel lists read from the binding file at start-up: hotkey names and
-// the names of the sounds bound to them.
-struct Bindings {
-  std::vector<std::string> keys;
-  std::vector<std::string> names;
+// A hotkey as the dispatcher finds it in the binding file: the key's name
+// and the full path of the sound it plays.
+struct BoundKey {
+  std::string keyName;
+  std::string soundPath;
 };
 
-// Lines end "\r\n"; only a line with exactly one "=" counts (section headers
-// and empty lines have none). Both sides are reduced to file names without
-// extension.
-Bindings ParseBindings(std::string_view text);
+// Whether two paths name the same file, compared as Windows compares names:
+// ASCII letters in either case; a double-byte character only as itself.
+bool SamePath(std::string_view first, std::string_view second);
 
-// The hotkey shown on a sound's button: that of the first binding whose
-// sound has this name (exact bytes), or empty.
-std::string HotkeyTagFor(std::string_view soundName, const Bindings& bindings);
+// The names of the keys in `bound` that play `soundPath`, in their order.
+std::vector<std::string> KeysPlaying(const std::vector<BoundKey>& bound, std::string_view soundPath);
 
 // Where sound button `index` (1-based) of a category goes: five buttons a
 // row, 80 pixels apart from x = 20; rows 40 pixels apart below the tab

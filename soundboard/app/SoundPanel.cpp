@@ -12,17 +12,33 @@ constexpr float kBadgeInset = 5.0f;  // clear of the rounded corner
 // Every hotkey name ends in "键" (key); the corner shows the rest.
 constexpr wchar_t kKeySuffix = L'\x952e';
 
-std::wstring BadgeText(const std::string& keyName) {
-  std::wstring text = AnsiToWide(keyName);
-  if (text.size() > 1 && text.back() == kKeySuffix) text.pop_back();
-  return text;
+constexpr char kNameSeparator[] = "、";
+
+std::wstring BadgeText(const std::vector<std::string>& keyNames) {
+  std::wstring badge;
+  for (const std::string& keyName : keyNames) {
+    std::wstring text = AnsiToWide(keyName);
+    if (text.size() > 1 && text.back() == kKeySuffix) text.pop_back();
+    if (!badge.empty()) badge += L' ';
+    badge += text;
+  }
+  return badge;
+}
+
+std::string JoinedNames(const std::vector<std::string>& keyNames) {
+  std::string joined;
+  for (const std::string& keyName : keyNames) {
+    if (!joined.empty()) joined += kNameSeparator;
+    joined += keyName;
+  }
+  return joined;
 }
 
 }  // namespace
 
 SoundPanel::SoundPanel() : m_badge(kBadgeColour) {}
 
-void SoundPanel::SetHotkey(const std::string& keyName) {
+void SoundPanel::SetHotkeys(const std::vector<std::string>& keyNames) {
   if (!m_badgeReady) {
     // Made here, not at construction: panels may be built before GDI+ starts.
     m_badge.Format().Create(ExStringFormat::kControlFlags);
@@ -32,8 +48,8 @@ void SoundPanel::SetHotkey(const std::string& keyName) {
     m_badge.SetFont({std::string(), kBadgeFontSize, -1});
     m_badgeReady = true;
   }
-  SetTag(keyName);
-  m_badge.SetText(BadgeText(keyName));
+  SetTag(JoinedNames(keyNames));
+  m_badge.SetText(BadgeText(keyNames));
   Repaint();
 }
 

@@ -168,12 +168,12 @@ class BoardTest : public testing::Test {
     return paths;
   }
 
-  void Build(const Bindings& bindings = {}) {
+  void Build() {
     std::wstring folder = programFolder.Path();
     folder.pop_back();  // the program folder has no trailing backslash
     board = std::make_unique<SoundBoard>(*player);
     for (int category = 1; category <= SoundBoard::kCategoryCount; ++category) {
-      board->BuildCategory(category, window, tab, Ansi(folder), bindings);
+      board->BuildCategory(category, window, tab, Ansi(folder));
     }
   }
 

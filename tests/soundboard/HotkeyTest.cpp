@@ -13,18 +13,6 @@ namespace {
 const std::string kFirst = MediaPath("cbr.mp3");
 const std::string kSecond = MediaPath("vbr.mp3");
 
-// "BASS_StreamCreateFile(mem=0, file="<path>", ..." lines: the sounds opened.
-std::vector<std::string> Opened(const std::vector<std::string>& calls) {
-  std::vector<std::string> paths;
-  const std::string prefix = "BASS_StreamCreateFile(mem=0, file=\"";
-  for (const std::string& call : calls) {
-    if (call.compare(0, prefix.size(), prefix) == 0) {
-      paths.push_back(call.substr(prefix.size(), call.find('"', prefix.size()) - prefix.size()));
-    }
-  }
-  return paths;
-}
-
 bool StartsWith(const std::string& text, const char* prefix) {
   return text.compare(0, strlen(prefix), prefix) == 0;
 }
@@ -43,7 +31,7 @@ class HotkeyTest : public testing::Test {
   bool WaitForPlays(size_t count) {
     return PumpUntil([&] {
       const std::vector<std::string> calls = quobly.Calls();
-      return Opened(calls).size() >= count && !calls.empty() && StartsWith(calls.back(), "BASS_ChannelPlay");
+      return OpenedFiles(calls).size() >= count && !calls.empty() && StartsWith(calls.back(), "BASS_ChannelPlay");
     });
   }
   // Lets any late effect of earlier keys show in the trace.
@@ -62,7 +50,7 @@ TEST_F(HotkeyTest, BoundKeyPlaysItsSoundInFullAndPassesTheKeyOn) {
   ASSERT_EQ(calls.size(), 5u);
   EXPECT_TRUE(StartsWith(calls[0], "BASS_Free("));
   EXPECT_TRUE(StartsWith(calls[1], "BASS_Init("));
-  EXPECT_EQ(Opened(calls), std::vector<std::string>{kSecond});
+  EXPECT_EQ(OpenedFiles(calls), std::vector<std::string>{kSecond});
   EXPECT_TRUE(StartsWith(calls[3], "BASS_ChannelSetAttribute("));
   EXPECT_NE(calls[3].find("attrib=2, value=1.000"), std::string::npos);
   EXPECT_TRUE(StartsWith(calls[4], "BASS_ChannelPlay("));
@@ -88,7 +76,7 @@ TEST_F(HotkeyTest, AutoRepeatRestartsTheSoundAtEveryRepeat) {
   InjectKey(VK_F1, false);
   ASSERT_TRUE(WaitForPlays(3));
   Settle();
-  EXPECT_EQ(Opened(quobly.Calls()), std::vector<std::string>(3, kFirst));
+  EXPECT_EQ(OpenedFiles(quobly.Calls()), std::vector<std::string>(3, kFirst));
 }
 
 TEST_F(HotkeyTest, ModifiersAreNotCombinedWithTheKey) {
@@ -101,7 +89,7 @@ TEST_F(HotkeyTest, ModifiersAreNotCombinedWithTheKey) {
   InjectKey(VK_MENU, false);
   ASSERT_TRUE(WaitForPlays(2));
   Settle();
-  EXPECT_EQ(Opened(quobly.Calls()), (std::vector<std::string>{kFirst, kSecond}));
+  EXPECT_EQ(OpenedFiles(quobly.Calls()), (std::vector<std::string>{kFirst, kSecond}));
 }
 
 // The panel binds Shift by its generic code; the hook sees left and right.
@@ -132,13 +120,13 @@ TEST_F(HotkeyTest, BindingsApplyFromTheMomentTheFileChanges) {
   ASSERT_TRUE(WriteBinding(quobly.BindingFile(), "F2键", kFirst));
   PressKey(VK_F2);
   ASSERT_TRUE(WaitForPlays(1));
-  EXPECT_EQ(Opened(quobly.Calls()), std::vector<std::string>{kFirst});
+  EXPECT_EQ(OpenedFiles(quobly.Calls()), std::vector<std::string>{kFirst});
 
   ASSERT_TRUE(DeleteBindingFile(quobly.BindingFile()));
   PressKey(VK_F2);
   PressKey(VK_F1);
   Settle();
-  EXPECT_EQ(Opened(quobly.Calls()).size(), 1u);
+  EXPECT_EQ(OpenedFiles(quobly.Calls()).size(), 1u);
 }
 
 }  // namespace

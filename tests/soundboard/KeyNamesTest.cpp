@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "KeyNames.h"
 
 namespace {
@@ -15,6 +17,15 @@ TEST(KeyNamesTest, TableNamesLettersDigitsFunctionKeysAndTheRest) {
   EXPECT_EQ(HotkeyName(107), "加号键");
   // The hook reports modifiers by their left and right codes, which have no name.
   for (unsigned code : {0u, 160u, 161u, 162u, 163u, 164u, 165u, 96u, 128u, 255u}) EXPECT_EQ(HotkeyName(code), "");
+}
+
+TEST(KeyNamesTest, EveryNamedKeyButSpaceCanPlayASound) {
+  const std::vector<unsigned> keys = PlayableKeys();
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), 32u), 0);
+  for (unsigned code = 0; code < 256; ++code) {
+    const bool playable = std::count(keys.begin(), keys.end(), code) == 1;
+    EXPECT_EQ(playable, code != 32 && !HotkeyName(code).empty()) << code;
+  }
 }
 
 }  // namespace

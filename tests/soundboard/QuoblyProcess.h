@@ -85,6 +85,19 @@ class FocusWindow {
   std::vector<UINT> m_keysDown;
 };
 
+// The files of the "BASS_StreamCreateFile(mem=0, file="<path>", ..." calls
+// in `calls`: the sounds opened, in order.
+inline std::vector<std::string> OpenedFiles(const std::vector<std::string>& calls) {
+  std::vector<std::string> paths;
+  const std::string prefix = "BASS_StreamCreateFile(mem=0, file=\"";
+  for (const std::string& call : calls) {
+    if (call.compare(0, prefix.size(), prefix) == 0) {
+      paths.push_back(call.substr(prefix.size(), call.find('"', prefix.size()) - prefix.size()));
+    }
+  }
+  return paths;
+}
+
 class QuoblyProcess {
  public:
   QuoblyProcess() {
@@ -100,17 +113,9 @@ class QuoblyProcess {
 
   // Starts the program and waits for its main window.
   bool Start() {
-    std::wstring commandLine = L"\"" + m_folder.Path() + L"Quobly.exe\"";
-    SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", TracePath().c_str());
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        m_folder.Path().c_str(), &startup, &info);
-    SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", nullptr);
-    if (!started) return false;
+    if (!Launch(&info)) return false;
     m_process.Reset(info.hProcess);
-    CloseHandle(info.hThread);
     m_processId = info.dwProcessId;
     if (!PumpUntil([this] { return (m_window = FindShownWindow(m_processId, L"Quobly")) != nullptr; }, 20000))
       return false;
@@ -119,6 +124,23 @@ class QuoblyProcess {
   }
 
   HWND MainWindow() const { return m_window; }
+  DWORD UiThreadId() const { return GetWindowThreadProcessId(m_window, nullptr); }
+
+  // Starts the program once more from the same folder, as a user's second
+  // start would, and waits for that copy to end; its exit code, or -1 when
+  // it did not end.
+  int StartAgain() {
+    PROCESS_INFORMATION info = {};
+    if (!Launch(&info)) return -1;
+    UniqueKernelHandle process(info.hProcess);
+    DWORD exitCode = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.Get(), 30000) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(process.Get(), &exitCode);
+    } else {
+      TerminateProcess(process.Get(), 1);
+    }
+    return static_cast<int>(exitCode);
+  }
 
   // Closes the main window and waits for the program to end; its exit code,
   // or -1 when it did not end.
@@ -145,6 +167,18 @@ class QuoblyProcess {
     char buffer[MAX_PATH * 2] = {};
     WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
     return buffer;
+  }
+
+  bool Launch(PROCESS_INFORMATION* info) {
+    std::wstring commandLine = L"\"" + m_folder.Path() + L"Quobly.exe\"";
+    SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", TracePath().c_str());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                        m_folder.Path().c_str(), &startup, info);
+    SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", nullptr);
+    if (started) CloseHandle(info->hThread);
+    return started != FALSE;
   }
 
   std::vector<std::string> TraceLines(bool withTime) const {

@@ -56,23 +56,24 @@ TEST_F(SoundLibraryScreenTest, PagesShowOnlyTheirOwnButtons) {
   EXPECT_EQ(PlayedBy(55, 125), two);
 }
 
-TEST_F(SoundLibraryScreenTest, CaptionsAreFileNamesAndBadgesShowBoundHotkeys) {
+TEST_F(SoundLibraryScreenTest, CaptionsAreFileNamesAndBadgesShowTheKeysThatPlayEachSound) {
   AddSounds(1, {L"a.b.mp3", L"\u638c\u58f0.mp3"});  // 掌声
   AddSounds(3, {L"\u638c\u58f0.mp3"});
-  Bindings bindings;
-  bindings.keys = {"F1\xBC\xFC", "F2\xBC\xFC"};  // "F1键", "F2键" in GBK
-  bindings.names = {"\xD5\xC6\xC9\xF9", "\xD5\xC6\xC9\xF9"};
-  Build(bindings);
+  Build();
   const int applause = board->SoundName(1, 1) == "a.b" ? 2 : 1;
-  EXPECT_EQ(board->SoundName(1, 3 - applause), "a.b");
-  // The first binding of a sound's name counts, in every category.
-  EXPECT_EQ(board->Hotkey(1, applause), "F1\xBC\xFC");
-  EXPECT_EQ(board->Hotkey(3, 1), "F1\xBC\xFC");
-  EXPECT_EQ(board->Hotkey(1, 3 - applause), "");
-
-  // A new binding shows at once in the button's top right corner; the
-  // caption in the middle stays as it was.
   const int other = 3 - applause;
+  EXPECT_EQ(board->SoundName(1, other), "a.b");
+  const std::string f1 = "F1\xBC\xFC";  // "F1键" in GBK
+  const std::string f2 = "F2\xBC\xFC";
+  // Two keys play the first category's applause; the third category's sound
+  // of the same name is another file, which no key plays.
+  board->ShowHotkeys({{f1, board->SoundPath(1, applause)}, {f2, board->SoundPath(1, applause)}});
+  EXPECT_EQ(board->Hotkey(1, applause), f1 + "\xA1\xA2" + f2);  // joined by "、"
+  EXPECT_EQ(board->Hotkey(3, 1), "");
+  EXPECT_EQ(board->Hotkey(1, other), "");
+
+  // A binding that moves shows at once in the new button's top right
+  // corner and leaves the old one; the caption in the middle stays as it was.
   const ButtonPlace place = PlaceButton(other, kTabTop);
   auto region = [&](int x0, int y0, int x1, int y1) {
     std::vector<std::uint32_t> pixels;
@@ -84,13 +85,15 @@ TEST_F(SoundLibraryScreenTest, CaptionsAreFileNamesAndBadgesShowBoundHotkeys) {
   Pump();
   const auto cornerBefore = region(50, 1, 67, 11);
   const auto captionBefore = region(12, 11, 58, 24);
-  board->SetHotkey(1, other, "F9\xBC\xFC");
+  board->ShowHotkeys({{f1, board->SoundPath(1, applause)}, {f2, board->SoundPath(1, other)}});
   Pump();
-  EXPECT_EQ(board->Hotkey(1, other), "F9\xBC\xFC");
+  EXPECT_EQ(board->Hotkey(1, applause), f1);
+  EXPECT_EQ(board->Hotkey(1, other), f2);
   EXPECT_NE(region(50, 1, 67, 11), cornerBefore);
   EXPECT_EQ(region(12, 11, 58, 24), captionBefore);
-  board->SetHotkey(1, other, "");
+  board->ShowHotkeys({});
   Pump();
+  EXPECT_EQ(board->Hotkey(1, applause), "");
   EXPECT_EQ(region(50, 1, 67, 11), cornerBefore);
 }
 

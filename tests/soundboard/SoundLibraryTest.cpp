@@ -10,10 +10,8 @@ const std::string kKey = "\xbc\xfc";                             // 键
 const std::string kSound = "\xc9\xf9";                           // 声
 const std::string kEffects = "\xd2\xf4\xd0\xa7";                 // 音效
 const std::string kHostEffects = "\xd6\xf7\xb3\xd6" + kEffects;  // 主持音效
-const std::string kHotkeySection = "[\xc8\xc8" + kKey + "]";     // [热键]
 const std::string kApplause = "\xd5\xc6" + kSound;               // 掌声
 const std::string kLaughter = "\xd0\xa6" + kSound;               // 笑声
-const std::string kSpaceKey = "\xbf\xd5\xb8\xf1" + kKey;         // 空格键
 
 TEST(SoundLibraryTest, FileNameLosesFolderAndLastExtension) {
   EXPECT_EQ(FileNameWithoutExtension("D:\\s\\applause.mp3"), "applause");
@@ -39,20 +37,23 @@ TEST(SoundLibraryTest, CategoryFolderEndsWithOneBackslash) {
   EXPECT_EQ(CategoryFolder("C:\\Quobly", "\\" + kHostEffects + "\\"), "C:\\Quobly\\" + kHostEffects + "\\");
 }
 
-TEST(SoundLibraryTest, BindingLinesWithExactlyOneEqualsSignCount) {
-  const Bindings bindings = ParseBindings(kHotkeySection + "\r\nF1" + kKey + "=C:\\s\\" + kApplause + ".mp3\r\n\r\nA" +
-                                          kKey + "=D:\\x\\a.b.mp3\r\nF2" + kKey + "=x=y\r\n" + kSpaceKey + "=\r\nF3" +
-                                          kKey + "=C:\\s\\" + kLaughter + ".mp3");
-  EXPECT_EQ(bindings.keys, (std::vector<std::string>{"F1" + kKey, "A" + kKey, kSpaceKey, "F3" + kKey}));
-  EXPECT_EQ(bindings.names, (std::vector<std::string>{kApplause, "a.b", "", kLaughter}));
-  EXPECT_TRUE(ParseBindings("").keys.empty());
+TEST(SoundLibraryTest, PathsCompareAsciiLettersWithoutCaseAndChineseCharactersWhole) {
+  EXPECT_TRUE(SamePath("C:\\Sounds\\" + kApplause + ".MP3", "c:\\sounds\\" + kApplause + ".mp3"));
+  EXPECT_FALSE(SamePath("C:\\a.mp3", "C:\\b.mp3"));
+  EXPECT_FALSE(SamePath("C:\\a.mp3", "C:\\a.mp3 "));
+  // Trail bytes 0x61 and 0x41 ('a' and 'A'): two different characters.
+  EXPECT_FALSE(SamePath("\x81\x61.mp3", "\x81\x41.mp3"));
+  EXPECT_TRUE(SamePath("\x81\x61.mp3", "\x81\x61.MP3"));
 }
 
-TEST(SoundLibraryTest, FirstBindingOfASoundNameGivesItsTag) {
-  const Bindings bindings =
-      ParseBindings("F1" + kKey + "=C:\\a\\" + kApplause + ".mp3\r\nF2" + kKey + "=C:\\b\\" + kApplause + ".mp3");
-  EXPECT_EQ(HotkeyTagFor(kApplause, bindings), "F1" + kKey);
-  EXPECT_EQ(HotkeyTagFor(kLaughter, bindings), "");
+TEST(SoundLibraryTest, ASoundShowsEveryKeyThatPlaysItInOrder) {
+  const std::string applause = "C:\\s\\" + kApplause + ".mp3";
+  const std::vector<BoundKey> bound = {{"F1" + kKey, applause},
+                                       {"F2" + kKey, "C:\\other\\" + kApplause + ".mp3"},
+                                       {"F3" + kKey, "c:\\S\\" + kApplause + ".MP3"}};
+  EXPECT_EQ(KeysPlaying(bound, applause), (std::vector<std::string>{"F1" + kKey, "F3" + kKey}));
+  EXPECT_TRUE(KeysPlaying(bound, "C:\\s\\" + kLaughter + ".mp3").empty());
+  EXPECT_TRUE(KeysPlaying({{"F4" + kKey, ""}}, "").empty());
 }
 
 TEST(SoundLibraryTest, ButtonGridFillsFourRowsOfFive) {
