@@ -83,7 +83,8 @@ std::vector<double> PressToPlay(int presses) {
 }
 
 // The hook installed after KeyboardHook: called first, it times the rest of
-// the chain, which is KeyboardHook's procedure.
+// the chain, which is KeyboardHook's procedure on the hook's own thread
+// (the hop to that thread included).
 std::vector<double>* g_hookTimes = nullptr;
 
 LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
@@ -112,8 +113,8 @@ std::vector<double> HookProcedureTimes(int presses, int& posted) {
   hook.install_keyboard_hook(window.Get());
   UniqueWindowsHook timing(SetWindowsHookExA(WH_KEYBOARD_LL, TimingHook, GetModuleHandleA(nullptr), 0));
   if (!hook.installed() || !timing) return times;
-  // The hooks run on this thread's message loop; another thread types, at
-  // a typist's pace rather than in one burst.
+  // The timing hook runs on this thread's message loop; another thread
+  // types, at a typist's pace rather than in one burst.
   std::thread typist([presses] {
     for (int i = 0; i < presses; ++i) {
       InjectKey(VK_F2, true);

@@ -10,11 +10,25 @@
 
 #include "Handles.h"
 
+// How long a test waits for an event at most: `timeoutMs`, times the factor
+// in QUOBLY_TEST_TIMEOUT_SCALE where Wine runs emulated, many times slower.
+// A limit only: tests wait for the event itself.
+inline DWORD TestTimeout(DWORD timeoutMs) {
+  static const DWORD scale = [] {
+    wchar_t text[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"QUOBLY_TEST_TIMEOUT_SCALE", text, 16);
+    const long value = length > 0 && length < 16 ? wcstol(text, nullptr, 10) : 1;
+    return static_cast<DWORD>(value >= 1 && value <= 1000 ? value : 1);
+  }();
+  return timeoutMs * scale;
+}
+
 // Polls `done` every 5 ms until it holds or `timeoutMs` passes.
 inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000) {
   const DWORD start = GetTickCount();
+  const DWORD limit = TestTimeout(timeoutMs);
   while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
+    if (GetTickCount() - start > limit) return false;
     Sleep(5);
   }
   return true;

@@ -1,5 +1,6 @@
 // The keyboard hook in this process: keys typed by another thread as
-// hardware input reach it through this thread's message loop.
+// hardware input reach the hook's own thread, which posts them to a window
+// of this thread.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -24,7 +25,7 @@ class KeyboardHookTest : public testing::Test {
     std::thread typist([&events] {
       for (const auto& event : events) InjectKey(event.first, event.second);
     });
-    // The hook runs only while this thread takes messages.
+    // The window gets the keys only while this thread takes messages.
     PumpUntil([] { return false; }, 300);
     typist.join();
     PumpUntil([] { return false; }, 100);

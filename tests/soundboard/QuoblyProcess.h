@@ -16,6 +16,7 @@
 // Pumps this thread's messages while waiting, so its windows take input.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
   const DWORD start = GetTickCount();
+  timeoutMs = TestTimeout(timeoutMs);
   for (;;) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -134,7 +135,7 @@ class QuoblyProcess {
     if (!Launch(&info)) return -1;
     UniqueKernelHandle process(info.hProcess);
     DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.Get(), 30000) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.Get(), TestTimeout(30000)) == WAIT_OBJECT_0) {
       GetExitCodeProcess(process.Get(), &exitCode);
     } else {
       TerminateProcess(process.Get(), 1);
@@ -148,7 +149,7 @@ class QuoblyProcess {
     if (!m_process) return -1;
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(m_process.Get(), 20000) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(m_process.Get(), TestTimeout(20000)) == WAIT_OBJECT_0) {
       GetExitCodeProcess(m_process.Get(), &exitCode);
     } else {
       TerminateProcess(m_process.Get(), 1);
