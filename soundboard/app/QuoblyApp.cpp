@@ -115,7 +115,7 @@ bool QuoblyApp::OnCreate(HWND window) {
   attach.styleFlags = 0;  // the chrome is the soundboard's own
   if (!m_host.Attach(window, skin.data, skin.size, attach)) return false;
   // Messages the workers and the hook post arrive from here on; the
-  // space-bar filter joins at the end of start-up.
+  // key filter joins at the end of start-up.
   m_host.SetMessageHook([this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return OnWindowMessage(hwnd, message, wParam, lParam);
   });
