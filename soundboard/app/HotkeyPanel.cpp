@@ -107,7 +107,7 @@ void HotkeyPanel::Close() {
 // ---- the panel's controls ----------------------------------------------------
 
 void HotkeyPanel::OnClearAll() {
-  m_status.SetText(DeleteBindingFile(m_bindingFile) ? "取消全部热键成功。" : "取消全部热键失败。");
+  m_status.SetText(ClearBindings(m_bindingFile) ? "取消全部热键成功。" : "取消全部热键失败。");
 }
 
 void HotkeyPanel::OnConfirm() {
