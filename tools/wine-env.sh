@@ -1,7 +1,8 @@
 # Sourced by the run and test scripts: the Wine environment both programs are
 # run and tested in. A 32-bit prefix of the project's own (never ~/.wine), a
 # Chinese system locale (ANSI code page 936) and an ALSA null sink that gives
-# wave-out one device without a sound card.
+# wave-out one device without a sound card (tools/run.sh trades it for the
+# machine's own output where there is one).
 
 tools_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 

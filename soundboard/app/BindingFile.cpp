@@ -12,24 +12,13 @@ constexpr char kSection[] = "热键";
 constexpr DWORD kValueBytes = 10240;
 
 // The profile functions may keep a file's contents cached and keep serving
-// (and writing back) them after the file is gone; this drops the cache.
+// (and writing back) them after the file is gone or emptied; this drops the
+// cache.
 void DropCachedCopy(const std::string& bindingFile) {
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, bindingFile.c_str());
 }
 
 }  // namespace
-
-std::string ReadBindingText(const std::string& bindingFile) {
-  UniqueFileHandle file(CreateFileA(bindingFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size = {};
-  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 16 * 1024 * 1024) return {};
-  std::string text(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!text.empty() && !ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr)) return {};
-  text.resize(read);
-  return text;
-}
 
 std::string ReadBinding(const std::string& bindingFile, const std::string& keyName) {
   // A vanished file may still be cached by the profile functions.
@@ -47,9 +36,17 @@ bool WriteBinding(const std::string& bindingFile, const std::string& keyName, co
   return WritePrivateProfileStringA(kSection, keyName.c_str(), soundPath.c_str(), bindingFile.c_str()) != FALSE;
 }
 
-bool DeleteBindingFile(const std::string& bindingFile) {
-  const bool gone = DeleteFileA(bindingFile.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
-                    GetLastError() == ERROR_PATH_NOT_FOUND;
+bool ClearBindings(const std::string& bindingFile) {
+  // Emptied, not deleted: deleting needs a right the user lacks on an
+  // installed copy, and the next binding could then not make the file again.
+  // Write access is all that truncating through the handle asks.
+  UniqueFileHandle file(CreateFileA(bindingFile.c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD openError = GetLastError();
+  const bool cleared =
+      file ? SetEndOfFile(file.Get()) != FALSE : openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND;
+  file.Reset();  // the profile functions may open the file unshared
   DropCachedCopy(bindingFile);
-  return gone;
+  return cleared;
 }

@@ -112,7 +112,7 @@ void HotkeyPanel::Reset() {
 }
 
 void HotkeyPanel::OnClearAll() {
-  const bool cleared = DeleteBindingFile(m_bindingFile);
+  const bool cleared = ClearBindings(m_bindingFile);
   m_status.SetText(cleared ? "取消全部热键成功。" : "取消全部热键失败。");
   if (cleared) m_current.SetText(kNoHotkey);
   if (m_onChanged) m_onChanged();

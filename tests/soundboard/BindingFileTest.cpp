@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "BindingFile.h"
-#include "SoundLibrary.h"
 #include "TestSupport.h"
 
 namespace {
@@ -15,6 +14,7 @@ class BindingFileTest : public testing::Test {
     WideCharToMultiByte(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH, nullptr, nullptr);
     return std::string(path) + "音效配置.ini";
   }
+  std::string Text() const { return ReadFileBytes(folder.Path() + L"音效配置.ini"); }
 
   TempFolder folder;
 };
@@ -22,7 +22,7 @@ class BindingFileTest : public testing::Test {
 TEST_F(BindingFileTest, WritesGbkLinesThatStartUpReadsBack) {
   ASSERT_TRUE(WriteBinding(Path(), "F2键", "D:\\音效\\掌声.mp3"));
   ASSERT_TRUE(WriteBinding(Path(), "A键", "D:\\音效\\a.b.mp3"));
-  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF2键=D:\\音效\\掌声.mp3\r\nA键=D:\\音效\\a.b.mp3\r\n");
+  EXPECT_EQ(Text(), "[热键]\r\nF2键=D:\\音效\\掌声.mp3\r\nA键=D:\\音效\\a.b.mp3\r\n");
   EXPECT_EQ(ReadBinding(Path(), "F2键"), "D:\\音效\\掌声.mp3");
 }
 
@@ -33,20 +33,55 @@ TEST_F(BindingFileTest, SecondBindingOfAKeyReplacesTheFirstAndTwoKeysMayShareASo
   EXPECT_EQ(ReadBinding(Path(), "F2键"), "C:\\b.mp3");
   EXPECT_EQ(ReadBinding(Path(), "f2键"), "C:\\b.mp3");  // keys ignore case
   EXPECT_EQ(ReadBinding(Path(), "F3键"), "C:\\b.mp3");
-  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF2键=C:\\b.mp3\r\nF3键=C:\\b.mp3\r\n");
+  EXPECT_EQ(Text(), "[热键]\r\nF2键=C:\\b.mp3\r\nF3键=C:\\b.mp3\r\n");
 }
 
-TEST_F(BindingFileTest, DeletingStopsEveryBindingAtOnceAndNoneComesBack) {
+TEST_F(BindingFileTest, ClearingEmptiesTheFileInPlaceAndNoBindingComesBack) {
+  EXPECT_TRUE(ClearBindings(Path()));  // nothing to clear, and nothing is made
+  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
+
   ASSERT_TRUE(WriteBinding(Path(), "F1键", "C:\\a.mp3"));
   ASSERT_EQ(ReadBinding(Path(), "F1键"), "C:\\a.mp3");  // now cached
-  ASSERT_TRUE(DeleteBindingFile(Path()));
-  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
-  EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
-  EXPECT_TRUE(DeleteBindingFile(Path()));  // nothing left to delete
+  ASSERT_TRUE(ClearBindings(Path()));
+  EXPECT_TRUE(Exists(folder.Path() + L"音效配置.ini"));
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "");  // no key press plays
+  EXPECT_TRUE(ClearBindings(Path()));
 
   ASSERT_TRUE(WriteBinding(Path(), "F3键", "C:\\c.mp3"));
   EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
-  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF3键=C:\\c.mp3\r\n");
+  EXPECT_EQ(Text(), "[热键]\r\nF3键=C:\\c.mp3\r\n");
+}
+
+// An installed copy: the user may write the file but neither delete it nor
+// make files beside it. Wine enforces no access rights, so a reader holding
+// the file open without sharing deletion stands in for them: deleting or
+// replacing the file fails as it would for want of the right.
+TEST_F(BindingFileTest, ClearingAndBindingNeedNoRightBeyondWritingTheFile) {
+  ASSERT_TRUE(WriteBinding(Path(), "F1键", "C:\\a.mp3"));
+  ASSERT_TRUE(WriteBinding(Path(), "F2键", "C:\\b.mp3"));
+  ASSERT_EQ(ReadBinding(Path(), "F2键"), "C:\\b.mp3");
+  {
+    UniqueFileHandle reader(CreateFileA(Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader);
+    ASSERT_FALSE(DeleteFileA(Path().c_str()));
+    ASSERT_TRUE(ClearBindings(Path()));
+    EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
+    EXPECT_EQ(ReadBinding(Path(), "F2键"), "");
+    EXPECT_EQ(Text(), "");
+  }
+  ASSERT_TRUE(WriteBinding(Path(), "F3键", "C:\\c.mp3"));
+  EXPECT_EQ(Text(), "[热键]\r\nF3键=C:\\c.mp3\r\n");
+  // Nothing was made beside it on the way (no temporary or backup file).
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found = {};
+  UniqueFindHandle listing(FindFirstFileW((folder.Path() + L"*").c_str(), &found));
+  ASSERT_TRUE(listing);
+  do {
+    if (found.cFileName[0] != L'.') names.push_back(found.cFileName);
+  } while (FindNextFileW(listing.Get(), &found));
+  EXPECT_EQ(names, std::vector<std::wstring>{L"音效配置.ini"});
 }
 
 // Another program (or the user) deletes the file while it is cached here.
@@ -56,7 +91,7 @@ TEST_F(BindingFileTest, FileDeletedBehindTheCacheBindsNothing) {
   ASSERT_TRUE(DeleteFileA(Path().c_str()));
   EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
   ASSERT_TRUE(WriteBinding(Path(), "F2键", "C:\\b.mp3"));
-  EXPECT_EQ(ReadBindingText(Path()), "[热键]\r\nF2键=C:\\b.mp3\r\n");
+  EXPECT_EQ(Text(), "[热键]\r\nF2键=C:\\b.mp3\r\n");
 }
 
 TEST_F(BindingFileTest, NamelessKeysAndUnwritableFilesAreRefused) {

@@ -122,7 +122,7 @@ TEST_F(HotkeyTest, BindingsApplyFromTheMomentTheFileChanges) {
   ASSERT_TRUE(WaitForPlays(1));
   EXPECT_EQ(OpenedFiles(quobly.Calls()), std::vector<std::string>{kFirst});
 
-  ASSERT_TRUE(DeleteBindingFile(quobly.BindingFile()));
+  ASSERT_TRUE(ClearBindings(quobly.BindingFile()));
   PressKey(VK_F2);
   PressKey(VK_F1);
   Settle();
