@@ -14,6 +14,8 @@ packages=(
   clang libclang-rt-14-dev zlib1g-dev
   # running and driving the programs under Wine
   wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
+  # 32-bit Wine's way to a desktop's PulseAudio server (tools/run.sh)
+  libasound2-plugins:i386
   # test media
   lame sox espeak-ng
   # the local HTTP server of the network tests
