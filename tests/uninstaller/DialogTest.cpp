@@ -152,8 +152,15 @@ TEST_F(DialogTest, RunModalReturnsTheResultGivenToClose) {
   PostMessageW(dialog.GetHwnd(), WM_APP, 1, 0);
   EXPECT_EQ(dialog.RunModal(CPvDlg::kNoEffect, false, true), 1);
   EXPECT_FALSE(IsWindowVisible(dialog.GetHwnd()));
+  // Centred in the work area of the monitor under the cursor (no owner).
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor));
   const RECT stored = dialog.StoredRect();
-  EXPECT_EQ(stored.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
+  EXPECT_EQ(stored.left, monitor.rcWork.left + (monitor.rcWork.right - monitor.rcWork.left - 300) / 2);
+  EXPECT_EQ(stored.top, monitor.rcWork.top + (monitor.rcWork.bottom - monitor.rcWork.top - 200) / 2);
 }
 
 TEST_F(DialogTest, UnknownEffectChangesNothingButReportsItsEnd) {

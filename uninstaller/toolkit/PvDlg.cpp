@@ -2,9 +2,30 @@
 
 #include <windowsx.h>
 
+#include "DialogPlacement.h"
 #include "PvApp.h"
 #include "PvImage.h"
 #include "PvThread.h"
+
+namespace {
+
+// The work area of the monitor a dialog belongs to: its owner's, else the
+// one under the cursor; the primary one's when no monitor answers.
+PvRect WorkAreaFor(HWND owner) {
+  POINT cursor = {};
+  GetCursorPos(&cursor);  // fails on a desktop without input: (0, 0) is on the primary monitor
+  HMONITOR monitor = owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                                      : MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  }
+  const RECT& work = info.rcWork;
+  return {work.left, work.top, work.right - work.left, work.bottom - work.top};
+}
+
+}  // namespace
 
 CPvDlg::CPvDlg() {
   m_pContext = this;
@@ -160,8 +181,9 @@ void CPvDlg::OnLButtonUp(WPARAM, LPARAM lParam) {
 void CPvDlg::Show(int effect, bool centre, int showCommand) {
   if (m_bEffectRunning || m_hWnd == nullptr) return;
   if (centre) {
-    m_x = (GetSystemMetrics(SM_CXSCREEN) - m_width) / 2;
-    m_y = (GetSystemMetrics(SM_CYSCREEN) - m_height) / 2;
+    const PvRect place = CentredIn(WorkAreaFor(m_bChild ? nullptr : m_hHostWnd), m_width, m_height);
+    m_x = place.x;
+    m_y = place.y;
     SetWindowPos(m_hWnd, nullptr, m_x, m_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
   }
   if (CPvApp::Instance().GetMainWnd() == nullptr) CPvApp::Instance().SetMainWnd(m_hWnd);

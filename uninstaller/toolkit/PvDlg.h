@@ -42,8 +42,9 @@ class CPvDlg : public CPvWin {
   // once while another plays. Posts kEffectFinishedMessage when done.
   virtual void PlayEffect(int effect);
 
-  // Shows the window, centred on the screen when asked, plainly with
-  // `showCommand` (effect kNoEffect) or by playing `effect` on a worker.
+  // Shows the window, centred when asked in the work area of its owner's
+  // monitor (without an owner, the cursor's), plainly with `showCommand`
+  // (effect kNoEffect) or by playing `effect` on a worker.
   void Show(int effect, bool centre, int showCommand);
   // Shows the dialog and pumps messages until Close; returns its result.
   int RunModal(int effect, bool disableOwner, bool centre);
