@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "DialogPlacement.h"
 #include "PvApp.h"
 #include "PvImage.h"
@@ -32,7 +34,7 @@ CPvDlg::CPvDlg() {
 }
 
 CPvDlg::~CPvDlg() {
-  WaitForShowEffect();
+  StopShowEffect();
 }
 
 void CPvDlg::OnInit() {
@@ -77,6 +79,9 @@ LRESULT CPvDlg::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_LBUTTONUP:
       OnLButtonUp(wParam, lParam);
+      return 0;
+    case WM_CLOSE:
+      OnClose();
       return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), GET_X_LPARAM(lParam),
@@ -147,6 +152,10 @@ bool CPvDlg::IsEmptyPoint(int x, int y) const {
   return true;
 }
 
+void CPvDlg::OnClose() {
+  Close(IDCANCEL);
+}
+
 void CPvDlg::OnMouseWheel(int, int, int, int) {}
 void CPvDlg::OnSize(WPARAM, LPARAM) {}
 void CPvDlg::OnHover(int, int) {}
@@ -192,8 +201,9 @@ void CPvDlg::Show(int effect, bool centre, int showCommand) {
     return;
   }
   m_nOpenEffect = effect;
-  // The thread is joined by the destructor, so it never outlives the dialog.
-  WaitForShowEffect();
+  // The thread is stopped by closing and by the destructor, so it never
+  // outlives the dialog.
+  StopShowEffect();
   m_showEffectThread.Reset(CPvThread::Instance().StartThread(ShowEffectThread, this, 0));
 }
 
@@ -203,10 +213,13 @@ unsigned __stdcall CPvDlg::ShowEffectThread(void* dialog) {
   return 0;
 }
 
-void CPvDlg::WaitForShowEffect() {
-  if (!m_showEffectThread) return;
+void CPvDlg::StopShowEffect() {
+  // Taken out first: a message pumped below may close the dialog again.
+  UniqueKernelHandle owned(std::move(m_showEffectThread));
+  if (!owned) return;
+  m_bStopEffect = true;
   // The effect moves this window, which needs this thread's messages pumped.
-  HANDLE thread = m_showEffectThread.Get();
+  HANDLE thread = owned.Get();
   while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -214,14 +227,15 @@ void CPvDlg::WaitForShowEffect() {
       DispatchMessageW(&msg);
     }
   }
-  m_showEffectThread.Reset();
+  m_bStopEffect = false;
 }
 
 int CPvDlg::RunModal(int effect, bool disableOwner, bool centre) {
   HWND owner = disableOwner ? m_hHostWnd : nullptr;
   if (owner != nullptr) EnableWindow(owner, FALSE);
-  Show(effect, centre, SW_SHOW);
+  // Cleared first: an effect on a worker may end the dialog at once.
   m_bClosed = false;
+  Show(effect, centre, SW_SHOW);
   MSG msg;
   while (!m_bClosed) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -230,6 +244,10 @@ int CPvDlg::RunModal(int effect, bool disableOwner, bool centre) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  // Closed from another thread, the show effect may still have shown the
+  // window again after EndDialog hid it.
+  StopShowEffect();
+  ShowWindow(m_hWnd, SW_HIDE);
   if (owner != nullptr) {
     EnableWindow(owner, TRUE);
     SetForegroundWindow(owner);
@@ -244,6 +262,7 @@ void CPvDlg::Close(int result) {
 }
 
 void CPvDlg::EndDialog() {
+  if (GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId()) StopShowEffect();
   ShowWindow(m_hWnd, SW_HIDE);
   m_bClosed = true;
   // Resets hover states; the posted message wakes a modal loop that waits in
