@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "DialogEffects.h"
 #include "PixelCanvas.h"
 #include "PvApp.h"
@@ -39,6 +41,11 @@ class TestDlg : public CPvDlg {
     return CPvDlg::WindowProc(wnd, message, wParam, lParam);
   }
 
+  void PauseEffect(DWORD milliseconds) override {
+    ++pauses;
+    Sleep(milliseconds);
+  }
+
   RECT StoredRect() const { return {m_x, m_y, m_width, m_height}; }
 
   CPvButton m_button;
@@ -46,6 +53,7 @@ class TestDlg : public CPvDlg {
   int clicks = 0;
   int dragStarts = 0;
   int effectsFinished = 0;
+  std::atomic<int> pauses{0};  // frames of effects played, on any thread
 };
 
 void Pump() {
@@ -152,8 +160,61 @@ TEST_F(DialogTest, RunModalReturnsTheResultGivenToClose) {
   PostMessageW(dialog.GetHwnd(), WM_APP, 1, 0);
   EXPECT_EQ(dialog.RunModal(CPvDlg::kNoEffect, false, true), 1);
   EXPECT_FALSE(IsWindowVisible(dialog.GetHwnd()));
+  // Centred in the work area of the monitor under the cursor (no owner).
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor));
   const RECT stored = dialog.StoredRect();
-  EXPECT_EQ(stored.left, (GetSystemMetrics(SM_CXSCREEN) - 300) / 2);
+  EXPECT_EQ(stored.left, monitor.rcWork.left + (monitor.rcWork.right - monitor.rcWork.left - 300) / 2);
+  EXPECT_EQ(stored.top, monitor.rcWork.top + (monitor.rcWork.bottom - monitor.rcWork.top - 200) / 2);
+}
+
+TEST_F(DialogTest, AltF4AndWmCloseEndTheModalLoopWithCancel) {
+  // The keystroke as the keyboard delivers it: the system turns it into
+  // SC_CLOSE and that into WM_CLOSE.
+  constexpr LPARAM kAltDown = 0x20000001;
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } roads[] = {{WM_SYSKEYDOWN, VK_F4, kAltDown}, {WM_SYSCOMMAND, SC_CLOSE, 0}, {WM_CLOSE, 0, 0}};
+  HWND wnd = dialog.GetHwnd();
+  for (const auto& road : roads) {
+    dialog.m_nResult = 7;  // a loop that ended some other way keeps it
+    PostMessageW(wnd, road.message, road.wParam, road.lParam);
+    EXPECT_EQ(dialog.RunModal(CPvDlg::kNoEffect, false, false), IDCANCEL) << road.message;
+    EXPECT_TRUE(IsWindow(wnd)) << "the window goes with the dialog, not before";
+    EXPECT_FALSE(IsWindowVisible(wnd));
+  }
+}
+
+TEST_F(DialogTest, ClosingDuringTheShowEffectStopsItBeforeTheLoopReturns) {
+  // A fade-in of ten 30 ms frames on a worker; WM_CLOSE comes at its start.
+  PostMessageW(dialog.GetHwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(dialog.RunModal(kEffectFadeIn, false, false), IDCANCEL);
+  EXPECT_FALSE(dialog.IsEffectRunning());
+  const int played = dialog.pauses;
+  EXPECT_LT(played, 10) << "the effect played to its end";
+  Sleep(200);
+  EXPECT_EQ(dialog.pauses, played) << "the effect went on after the loop returned";
+  EXPECT_FALSE(IsWindowVisible(dialog.GetHwnd())) << "the effect showed the closed dialog again";
+}
+
+TEST_F(DialogTest, EffectStartsWhereTheWindowWasMoved) {
+  dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
+  // Where a drag leaves it: the system's move loop moves the window only.
+  SetWindowPos(dialog.GetHwnd(), nullptr, 240, 170, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  dialog.PlayEffect(kEffectUnrollSideways);
+  RECT window = {};
+  GetWindowRect(dialog.GetHwnd(), &window);
+  EXPECT_EQ(window.left, 240);
+  EXPECT_EQ(window.top, 170);
+  const RECT stored = dialog.StoredRect();
+  EXPECT_EQ(stored.left, 240);
+  EXPECT_EQ(stored.top, 170);
+  EXPECT_EQ(stored.right, 300);  // the size stays the dialog's own
 }
 
 TEST_F(DialogTest, UnknownEffectChangesNothingButReportsItsEnd) {

@@ -461,12 +461,15 @@ TEST_F(EndToEndTest, UninstallEndsWhileTheReportServerNeverAnswers) {
   ASSERT_TRUE(test_server::StallRequestsWith(m_uid));
   ASSERT_NO_FATAL_FAILURE(Install(ExecutableFolder() + kProgramName));
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_EQ(Reports("open", 1, 10000).size(), 1u);  // received, left unanswered
+  // Received and left unanswered; asked again after each timeout.
+  ASSERT_FALSE(Reports("open", 1, 10000).empty());
 
   Stopwatch clock;
   ClickDialog(kUninstallButton);
   ASSERT_TRUE(Ended(20000)) << "the program did not end";
-  EXPECT_EQ(Reports("uninstall", 1, 0).size(), 1u);
+  const size_t uninstallReports = Reports("uninstall", 1, 0).size();
+  EXPECT_GE(uninstallReports, 1u);
+  EXPECT_LE(uninstallReports, 3u) << "a silent server is asked three times at most";
   EXPECT_TRUE(WaitUntil([&] { return !Exists(m_installDir); }, 20000)) << "install folder left";
   EXPECT_FALSE(Exists(m_menuFolder));
   EXPECT_FALSE(Exists(m_desktopShortcut));
@@ -477,7 +480,7 @@ TEST_F(EndToEndTest, CancelEndsWhileTheReportServerNeverAnswers) {
   ASSERT_TRUE(test_server::StallRequestsWith(m_uid));
   ASSERT_NO_FATAL_FAILURE(Install(ExecutableFolder() + kProgramName));
   ASSERT_NO_FATAL_FAILURE(Start());
-  ASSERT_EQ(Reports("open", 1, 10000).size(), 1u);
+  ASSERT_FALSE(Reports("open", 1, 10000).empty());
 
   Stopwatch clock;
   ClickDialog(kCancelButton);

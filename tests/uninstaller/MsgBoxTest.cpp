@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
+#include "DialogEffects.h"
+#include "Handles.h"
 #include "PvApp.h"
 #include "PvMsgBox.h"
 #include "TestSupport.h"
 
 namespace {
 
-// Notes the OK caption of every frame it paints.
+// Notes the OK caption of every frame it paints, and where the window stood
+// at the first pause of an effect.
 class WatchedMsgBox : public CPvMsgBox {
  public:
   void DrawContent(HDC hdc) override {
@@ -18,7 +22,14 @@ class WatchedMsgBox : public CPvMsgBox {
     if (captions.empty() || captions.back() != caption) captions.push_back(caption);
   }
 
+  void PauseEffect(DWORD milliseconds) override {
+    if (!paused.exchange(true)) GetWindowRect(m_hWnd, &firstStep);
+    CPvMsgBox::PauseEffect(milliseconds);
+  }
+
   std::vector<std::wstring> captions;
+  std::atomic<bool> paused{false};
+  RECT firstStep = {};
 };
 
 // Clicks to make while the box's modal loop runs: thread timers are
@@ -26,12 +37,20 @@ class WatchedMsgBox : public CPvMsgBox {
 struct Watch {
   CPvMsgBox* box = nullptr;
   std::vector<std::pair<int, int>> clicks;  // client points pressed, in order
+  POINT dragTo = {-1, -1};                  // where the window goes before the first click
+  UINT closeMessage = 0;                    // posted once the box shows, effect or not
+  WPARAM closeWParam = 0;
+  LPARAM closeLParam = 0;
 };
 Watch* g_watch = nullptr;
 
 void CALLBACK ClickNext(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND wnd = g_watch->box->GetHwnd();
   if (g_watch->clicks.empty() || wnd == nullptr || !IsWindowVisible(wnd) || g_watch->box->IsEffectRunning()) return;
+  if (g_watch->dragTo.x >= 0) {
+    SetWindowPos(wnd, nullptr, g_watch->dragTo.x, g_watch->dragTo.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    g_watch->dragTo = {-1, -1};
+  }
   const auto point = g_watch->clicks.front();
   g_watch->clicks.erase(g_watch->clicks.begin());
   if (g_watch->clicks.empty()) KillTimer(nullptr, timer);
@@ -39,6 +58,17 @@ void CALLBACK ClickNext(HWND, UINT, UINT_PTR timer, DWORD) {
   SendMessageW(wnd, WM_MOUSEMOVE, 0, at);
   SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(wnd, WM_LBUTTONUP, 0, at);
+}
+
+void CALLBACK CloseOnceShown(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (g_watch == nullptr) {  // the box was never shown
+    KillTimer(nullptr, timer);
+    return;
+  }
+  HWND wnd = g_watch->box->GetHwnd();
+  if (wnd == nullptr || !IsWindowVisible(wnd)) return;
+  KillTimer(nullptr, timer);
+  PostMessageW(wnd, g_watch->closeMessage, g_watch->closeWParam, g_watch->closeLParam);
 }
 
 class MsgBoxTest : public testing::Test {
@@ -89,6 +119,53 @@ TEST_F(MsgBoxTest, BoxWithoutButtonsClosesByItsCloseButtonOnly) {
   EXPECT_EQ(m_box.ShowMessage(nullptr, L"", L"", 2, 0, 300, 200, -1, -1), CPvMsgBox::kCancel);
   EXPECT_TRUE(m_watch.clicks.empty());
   EXPECT_EQ(m_box.m_nPictureId, 60061) << "a caller's picture stays";
+}
+
+TEST_F(MsgBoxTest, CloseEffectStartsWhereTheBoxWasDragged) {
+  m_watch.dragTo = {123, 145};
+  m_watch.clicks = {{270, 8}};  // the close button
+  SetTimer(nullptr, 0, 20, ClickNext);
+  EXPECT_EQ(m_box.ShowMessage(nullptr, L"", nullptr, CPvMsgBox::kOkOnly, 0, 300, 200, -1, kEffectSwellVanish),
+            CPvMsgBox::kCancel);
+  // The swell's first frame: 10 pixels wider each side, 200 * 10 / 300 higher.
+  ASSERT_TRUE(m_box.paused);
+  EXPECT_EQ(m_box.firstStep.left, 123 - 10);
+  EXPECT_EQ(m_box.firstStep.top, 145 - 6);
+}
+
+// The crash notice is such a box: Alt+F4 and WM_CLOSE, here while its open
+// effect plays on a worker, end it like its close button and give the owner
+// back.
+TEST(MsgBoxCloseTest, AltF4AndWmCloseGiveCancelAndEnableTheOwner) {
+  CPvApp::Instance().SetAppName(L"MsgBoxCloseTest");
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } roads[] = {{WM_SYSKEYDOWN, VK_F4, 0x20000001}, {WM_CLOSE, 0, 0}};
+  for (const auto& road : roads) {
+    UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                       nullptr, nullptr));
+    ASSERT_TRUE(owner);
+    WatchedMsgBox box;
+    Watch watch;
+    watch.box = &box;
+    watch.closeMessage = road.message;
+    watch.closeWParam = road.wParam;
+    watch.closeLParam = road.lParam;
+    g_watch = &watch;
+    SetTimer(nullptr, 0, 10, CloseOnceShown);
+    Stopwatch clock;
+    // A countdown of 30 s: only the close ends the box in time.
+    EXPECT_EQ(
+        box.ShowMessage(owner.Get(), L"", nullptr, CPvMsgBox::kOkOnly, 30, 300, 200, kEffectZoomIn, kEffectSwellVanish),
+        CPvMsgBox::kCancel)
+        << road.message;
+    EXPECT_LT(clock.ElapsedMs(), 10000);
+    EXPECT_TRUE(IsWindowEnabled(owner.Get()));
+    EXPECT_FALSE(box.IsEffectRunning());
+    g_watch = nullptr;
+  }
 }
 
 TEST_F(MsgBoxTest, FailedCreationReturnsCancelAtOnce) {

@@ -141,6 +141,26 @@ TEST_F(NetTest, ClosedPortFailsAfterThreeAttemptsAndLogs) {
   EXPECT_TRUE(WaitUntil(test_server::OriginListening, 15000)) << "the server did not listen again";
 }
 
+TEST_F(NetTest, SilentServerIsAskedThreeTimesThenFailsAndLogs) {
+  DeleteFileW(TodaysLogFilePath().c_str());
+  ScopedLogSwitch logOn(L"1");
+  ASSERT_TRUE(test_server::StallRequestsWith(m_token));
+
+  Stopwatch clock;
+  std::string reply = "unset";
+  EXPECT_EQ(Fetch("/reply?body=never", 1024, reply), 0);
+  // Three waits of 3 s for the reply, a second's pause between them.
+  EXPECT_GE(clock.ElapsedMs(), 10500);
+  EXPECT_EQ(Requests().size(), 3u) << "a timed-out request is retried like a refused one";
+
+  const std::string log = ReadFileBytes(TodaysLogFilePath());
+  const std::string line = std::string("\t") + kNetworkErrorGbk + "HttpSendRequest\r\n";
+  const size_t found = log.find(line);
+  EXPECT_NE(found, std::string::npos) << log;
+  EXPECT_EQ(log.find(line, found + 1), std::string::npos) << "logged more than once";
+  DeleteFileW(TodaysLogFilePath().c_str());
+}
+
 // Runs net_probe from a folder of its own: GetUrlInfo with only the files
 // copied there beside it.
 class ProbeFolder {

@@ -31,14 +31,14 @@ class ReportTest : public testing::Test {
   void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kParvaneKey); }
 
   // Waits until `count` requests with `token` arrived.
-  static std::vector<RecordedRequest> AwaitRequests(const std::string& token, size_t count) {
+  static std::vector<RecordedRequest> AwaitRequests(const std::string& token, size_t count, DWORD timeoutMs = 10000) {
     std::vector<RecordedRequest> requests;
     WaitUntil(
         [&] {
           requests = test_server::Requests(token);
           return requests.size() >= count;
         },
-        10000);
+        timeoutMs);
     return requests;
   }
 
@@ -164,6 +164,18 @@ TEST_F(ReportTest, ReturnsAtOnceWhenServerNeverAnswers) {
   EXPECT_LT(clock.ElapsedMs(), 500);
   // The request arrived; its reply never comes while the test runs.
   EXPECT_EQ(AwaitRequests(m_token, 1).size(), 1u);
+}
+
+TEST_F(ReportTest, ServerThatAcceptsAndStaysSilentGetsThreeAttempts) {
+  ASSERT_TRUE(test_server::StallRequestsWith(m_token));
+  DoReport(kReportUrl, Widen(m_token).c_str(), L"silent");
+  // Three waits of 3 s for the reply with a second between them: about 11 s.
+  const std::vector<RecordedRequest> requests = AwaitRequests(m_token, 3, 40000);
+  ASSERT_EQ(requests.size(), 3u);
+  for (const RecordedRequest& request : requests) EXPECT_EQ(ParseReport(request).type, m_token);
+  // A fourth attempt would come 4 s after the third.
+  Sleep(6000);
+  EXPECT_EQ(test_server::Requests(m_token).size(), 3u);
 }
 
 }  // namespace

@@ -58,6 +58,8 @@ CMainDlg::CMainDlg()
       m_strProductName(ReadProductName(std::wstring(CPvApp::Instance().GetAppDir()) + kRecordFile)) {}
 
 CMainDlg::~CMainDlg() {
+  // The show effect draws the buttons, which go before the base dialog.
+  StopShowEffect();
   m_controls.clear();
 }
 

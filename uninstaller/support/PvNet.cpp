@@ -13,6 +13,9 @@
 namespace {
 
 constexpr DWORD kConnectTimeoutMs = 3000;
+// Sending the request and waiting for each part of the reply: a report's
+// reply is a few bytes, so a server silent this long is not answering.
+constexpr DWORD kReplyTimeoutMs = 3000;
 constexpr DWORD kChunkBytes = 16384;
 constexpr wchar_t kProxyFileName[] = L"proxy.dat";
 // Reload and no cache write: a reply served from the cache would mean a
@@ -28,6 +31,13 @@ std::wstring Wide(const char16_t* text) {
 // failures that mean the server was never reached.
 bool IsUnreachableError(DWORD error) {
   return error == ERROR_INTERNET_CANNOT_CONNECT || error == ERROR_INTERNET_NAME_NOT_RESOLVED;
+}
+
+// The send waits for the reply's head too: a timeout there, or in the
+// connect, means no reply came. Wine's WinINet may report the socket's own
+// code instead of its own.
+bool IsTimeoutError(DWORD error) {
+  return error == ERROR_INTERNET_TIMEOUT || error == WSAETIMEDOUT;
 }
 
 void SetProxyLogin(HINTERNET connection, const tagProxyInfo& proxy) {
@@ -89,6 +99,7 @@ bool CPvNet::SendRequest(HINTERNET session, const tagUrlParts& url, UniqueIntern
                          UniqueInternetHandle& request) const {
   const std::wstring headers = FormatRequestHeaders(url.host);
   const wchar_t* acceptTypes[] = {L"*/*", nullptr};
+  DWORD lastError = ERROR_INTERNET_CANNOT_CONNECT;
   for (int attempt = 1; attempt <= m_nRetry; ++attempt) {
     if (attempt > 1) Sleep(static_cast<DWORD>(m_nRetryDelay));
     request.Reset();
@@ -103,12 +114,19 @@ bool CPvNet::SendRequest(HINTERNET session, const tagUrlParts& url, UniqueIntern
       ::WriteLog(L"网络连接异常: HttpOpenRequest");
       return false;
     }
+    // Set on the request: Windows also takes timeouts from the session, but
+    // not every WinINet does.
+    DWORD timeout = kReplyTimeoutMs;
+    InternetSetOptionW(request.Get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionW(request.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     HttpAddRequestHeadersW(request.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
                            HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    if (HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0)) return true;
+    lastError = GetLastError();
     // Any other send failure shows up as a failed or empty read.
-    if (HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0) || !IsUnreachableError(GetLastError())) return true;
+    if (!IsUnreachableError(lastError) && !IsTimeoutError(lastError)) return true;
   }
-  ::WriteLog(L"网络连接异常: InternetConnect");
+  ::WriteLog(IsTimeoutError(lastError) ? L"网络连接异常: HttpSendRequest" : L"网络连接异常: InternetConnect");
   return false;
 }
 

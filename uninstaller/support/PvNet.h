@@ -39,9 +39,9 @@ class CPvNet {
   ~CPvNet();
 
   HINTERNET OpenSession() const;
-  // Connects and sends the request; retries only a server that cannot be
-  // reached. Returns false when it is unreachable after every attempt, or
-  // when no request can be made; both are logged.
+  // Connects and sends the request; retries a server that cannot be reached
+  // or does not answer in time. Returns false when it failed so on every
+  // attempt, or when no request can be made; both are logged.
   bool SendRequest(HINTERNET session, const tagUrlParts& url, UniqueInternetHandle& connection,
                    UniqueInternetHandle& request) const;
   static bool isGzip(HINTERNET request);
@@ -51,7 +51,7 @@ class CPvNet {
   // while the process exits read intact values.
   tagProxyInfo m_proxy;
   std::atomic<bool> m_bStop{false};
-  int m_nRetry = 3;          // connection attempts
+  int m_nRetry = 3;          // attempts in all
   int m_nRetryDelay = 1000;  // milliseconds between attempts
 };
 

@@ -2,16 +2,39 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
+#include "DialogPlacement.h"
 #include "PvApp.h"
 #include "PvImage.h"
 #include "PvThread.h"
+
+namespace {
+
+// The work area of the monitor a dialog belongs to: its owner's, else the
+// one under the cursor; the primary one's when no monitor answers.
+PvRect WorkAreaFor(HWND owner) {
+  POINT cursor = {};
+  GetCursorPos(&cursor);  // fails on a desktop without input: (0, 0) is on the primary monitor
+  HMONITOR monitor = owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                                      : MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+  }
+  const RECT& work = info.rcWork;
+  return {work.left, work.top, work.right - work.left, work.bottom - work.top};
+}
+
+}  // namespace
 
 CPvDlg::CPvDlg() {
   m_pContext = this;
 }
 
 CPvDlg::~CPvDlg() {
-  WaitForShowEffect();
+  StopShowEffect();
 }
 
 void CPvDlg::OnInit() {
@@ -56,6 +79,9 @@ LRESULT CPvDlg::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_LBUTTONUP:
       OnLButtonUp(wParam, lParam);
+      return 0;
+    case WM_CLOSE:
+      OnClose();
       return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), GET_X_LPARAM(lParam),
@@ -126,6 +152,10 @@ bool CPvDlg::IsEmptyPoint(int x, int y) const {
   return true;
 }
 
+void CPvDlg::OnClose() {
+  Close(IDCANCEL);
+}
+
 void CPvDlg::OnMouseWheel(int, int, int, int) {}
 void CPvDlg::OnSize(WPARAM, LPARAM) {}
 void CPvDlg::OnHover(int, int) {}
@@ -160,8 +190,9 @@ void CPvDlg::OnLButtonUp(WPARAM, LPARAM lParam) {
 void CPvDlg::Show(int effect, bool centre, int showCommand) {
   if (m_bEffectRunning || m_hWnd == nullptr) return;
   if (centre) {
-    m_x = (GetSystemMetrics(SM_CXSCREEN) - m_width) / 2;
-    m_y = (GetSystemMetrics(SM_CYSCREEN) - m_height) / 2;
+    const PvRect place = CentredIn(WorkAreaFor(m_bChild ? nullptr : m_hHostWnd), m_width, m_height);
+    m_x = place.x;
+    m_y = place.y;
     SetWindowPos(m_hWnd, nullptr, m_x, m_y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE);
   }
   if (CPvApp::Instance().GetMainWnd() == nullptr) CPvApp::Instance().SetMainWnd(m_hWnd);
@@ -170,8 +201,9 @@ void CPvDlg::Show(int effect, bool centre, int showCommand) {
     return;
   }
   m_nOpenEffect = effect;
-  // The thread is joined by the destructor, so it never outlives the dialog.
-  WaitForShowEffect();
+  // The thread is stopped by closing and by the destructor, so it never
+  // outlives the dialog.
+  StopShowEffect();
   m_showEffectThread.Reset(CPvThread::Instance().StartThread(ShowEffectThread, this, 0));
 }
 
@@ -181,10 +213,13 @@ unsigned __stdcall CPvDlg::ShowEffectThread(void* dialog) {
   return 0;
 }
 
-void CPvDlg::WaitForShowEffect() {
-  if (!m_showEffectThread) return;
+void CPvDlg::StopShowEffect() {
+  // Taken out first: a message pumped below may close the dialog again.
+  UniqueKernelHandle owned(std::move(m_showEffectThread));
+  if (!owned) return;
+  m_bStopEffect = true;
   // The effect moves this window, which needs this thread's messages pumped.
-  HANDLE thread = m_showEffectThread.Get();
+  HANDLE thread = owned.Get();
   while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -192,14 +227,15 @@ void CPvDlg::WaitForShowEffect() {
       DispatchMessageW(&msg);
     }
   }
-  m_showEffectThread.Reset();
+  m_bStopEffect = false;
 }
 
 int CPvDlg::RunModal(int effect, bool disableOwner, bool centre) {
   HWND owner = disableOwner ? m_hHostWnd : nullptr;
   if (owner != nullptr) EnableWindow(owner, FALSE);
-  Show(effect, centre, SW_SHOW);
+  // Cleared first: an effect on a worker may end the dialog at once.
   m_bClosed = false;
+  Show(effect, centre, SW_SHOW);
   MSG msg;
   while (!m_bClosed) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -208,6 +244,10 @@ int CPvDlg::RunModal(int effect, bool disableOwner, bool centre) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  // Closed from another thread, the show effect may still have shown the
+  // window again after EndDialog hid it.
+  StopShowEffect();
+  ShowWindow(m_hWnd, SW_HIDE);
   if (owner != nullptr) {
     EnableWindow(owner, TRUE);
     SetForegroundWindow(owner);
@@ -222,6 +262,7 @@ void CPvDlg::Close(int result) {
 }
 
 void CPvDlg::EndDialog() {
+  if (GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId()) StopShowEffect();
   ShowWindow(m_hWnd, SW_HIDE);
   m_bClosed = true;
   // Resets hover states; the posted message wakes a modal loop that waits in

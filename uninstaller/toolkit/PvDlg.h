@@ -21,7 +21,8 @@ class CPvDlg : public CPvWin {
   static constexpr int kDefaultBackgroundId = 60051;
 
   CPvDlg();
-  // Waits for a show effect that still plays, then frees the buffers.
+  // Stops a show effect that still plays, then frees the buffers. A subclass
+  // whose controls the effect draws stops it first (StopShowEffect).
   ~CPvDlg() override;
 
   void Paint(HDC hdc) override;
@@ -34,6 +35,9 @@ class CPvDlg : public CPvWin {
   virtual void OnHover(int x, int y);
   virtual void OnLButtonUp(WPARAM wParam, LPARAM lParam);
   virtual void OnLButtonDown(WPARAM wParam, LPARAM lParam);
+  // Alt+F4 or WM_CLOSE: ends the dialog with IDCANCEL. The window stays, so a
+  // modal loop always returns and its owner is enabled again.
+  virtual void OnClose();
   // The background picture, nine-slice stretched, or the background colour.
   virtual void DrawBackground(HDC hdc, int left, int top, int right, int bottom);
   // Drawn over the background, under the controls.
@@ -42,10 +46,12 @@ class CPvDlg : public CPvWin {
   // once while another plays. Posts kEffectFinishedMessage when done.
   virtual void PlayEffect(int effect);
 
-  // Shows the window, centred on the screen when asked, plainly with
-  // `showCommand` (effect kNoEffect) or by playing `effect` on a worker.
+  // Shows the window, centred when asked in the work area of its owner's
+  // monitor (without an owner, the cursor's), plainly with `showCommand`
+  // (effect kNoEffect) or by playing `effect` on a worker.
   void Show(int effect, bool centre, int showCommand);
-  // Shows the dialog and pumps messages until Close; returns its result.
+  // Shows the dialog and pumps messages until Close; returns its result. The
+  // show effect is over when it returns.
   int RunModal(int effect, bool disableOwner, bool centre);
   void Close(int result);
   // Cuts each corner by two pixels in a staircase.
@@ -75,23 +81,32 @@ class CPvDlg : public CPvWin {
   std::atomic<bool> m_bBusy{false};
 
  protected:
-  // Hides the window and ends RunModal.
+  // Hides the window and ends RunModal; on the window's thread it first stops
+  // the show effect, which would otherwise show the window again.
   void EndDialog();
+  // Makes a show effect that still plays stop after its current step and
+  // waits for its thread, pumping this thread's messages meanwhile. Only on
+  // the window's thread.
+  void StopShowEffect();
   // Waits between two frames of an effect, on the effect's thread. A subclass
   // may pace effects otherwise (a soak plays them without pauses).
   virtual void PauseEffect(DWORD milliseconds) { Sleep(milliseconds); }
 
   std::atomic<bool> m_bClosed{false};
   std::atomic<bool> m_bEffectRunning{false};
+  // Set by StopShowEffect while it waits; effects check it between steps.
+  std::atomic<bool> m_bStopEffect{false};
   std::vector<CPvBase*> m_controls;  // borrowed
 
  private:
   void RunEffect(int effect);
+  // Takes the window's place as the dialog's position: the user may have
+  // dragged it since the dialog last moved it.
+  void TakeWindowPosition();
   void MoveWindowTo(int x, int y, int width, int height, UINT flags = SWP_SHOWWINDOW);
   void SetAlpha(int alpha);
   void PlayMiddleLineEffect();
   void PlayCardEffect(bool foldOut);
-  void WaitForShowEffect();
   static unsigned __stdcall ShowEffectThread(void* dialog);
 
   CPvDC m_backgroundDC;

@@ -1,6 +1,7 @@
 // Show and hide effects of the skinned dialog. They run on the thread that
 // calls PlayEffect (a worker for Show's open effect) and touch only the
-// window, the stored rectangle and the dialog's atomic flags.
+// window, the stored rectangle and the dialog's atomic flags; they end early
+// when StopShowEffect asks.
 #include "PvDlg.h"
 
 #include "DialogEffects.h"
@@ -24,8 +25,21 @@ void CPvDlg::SetAlpha(int alpha) {
   SetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
 }
 
+void CPvDlg::TakeWindowPosition() {
+  // A hidden window is shown where the dialog was placed; a closing effect
+  // may have left the hidden window elsewhere.
+  if (!IsWindowVisible(m_hWnd)) return;
+  RECT window = {};
+  if (!GetWindowRect(m_hWnd, &window)) return;
+  // A child window is placed in its parent's client coordinates.
+  if (m_bChild) MapWindowPoints(HWND_DESKTOP, GetParent(m_hWnd), reinterpret_cast<POINT*>(&window), 2);
+  m_x = window.left;
+  m_y = window.top;
+}
+
 void CPvDlg::RunEffect(int effect) {
   if (m_hWnd == nullptr) return;
+  TakeWindowPosition();
   switch (effect) {
     case kEffectOpenMiddleLine:
       PlayMiddleLineEffect();
@@ -42,6 +56,7 @@ void CPvDlg::RunEffect(int effect) {
   EffectPlan plan;
   if (!PlanEffect(effect, {m_x, m_y, m_width, m_height}, &plan)) return;
   for (const EffectStep& step : plan.steps) {
+    if (m_bStopEffect) return;
     if (step.setBusy) m_bBusy = true;
     if (step.alpha >= 0) SetAlpha(step.alpha);
     if (step.move) MoveWindowTo(step.rect.x, step.rect.y, step.rect.width, step.rect.height);
@@ -80,6 +95,7 @@ void CPvDlg::PlayMiddleLineEffect() {
   Redraw();
   UniqueCom<IStream> picture = TakePicture(*this);
   for (const MiddleLineBand& band : MiddleLineBands({m_x, m_y, m_width, m_height})) {
+    if (m_bStopEffect) return;
     MoveWindowTo(band.window.x, band.window.y, band.window.width, band.window.height);
     RECT client = {};
     GetClientRect(m_hWnd, &client);
@@ -101,6 +117,7 @@ void CPvDlg::PlayCardEffect(bool foldOut) {
   const std::vector<CardCorners> frames =
       foldOut ? CardFoldFrames(m_width, m_height) : CardFlipFrames(m_width, m_height);
   for (const CardCorners& corners : frames) {
+    if (m_bStopEffect) return;
     RECT window = {};
     GetWindowRect(m_hWnd, &window);
     const RECT whole = {0, 0, window.right - window.left, window.bottom - window.top};

@@ -28,9 +28,10 @@ CPvMsgBox::CPvMsgBox() : m_hWindowIcon(LoadIconW(CPvApp::Instance().GetInstance(
 }
 
 CPvMsgBox::~CPvMsgBox() {
-  CPvThread::Instance().ExitThread(m_hCountdownThread, kCountdownThreadGraceMs);
-  m_hCountdownThread = nullptr;
-  // The controls are members and go before the base dialog's window.
+  // The controls are members and go before the base dialog: nothing may draw
+  // them or post to the box once this body is done.
+  StopShowEffect();
+  CPvThread::Instance().ExitThread(m_countdownThread.Release(), kCountdownThreadGraceMs);
   m_controls.clear();
 }
 
@@ -88,7 +89,7 @@ void CPvMsgBox::OnInit() {
     placeButton(m_cancelButton, L"取消", width / 2 + 10, OnCancelOrClose);
   }
 
-  if (m_countdown >= 1) m_hCountdownThread = CPvThread::Instance().StartThread(CountdownThread, this, 0);
+  if (m_countdown >= 1) m_countdownThread.Reset(CPvThread::Instance().StartThread(CountdownThread, this, 0));
 }
 
 LRESULT CPvMsgBox::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,6 +114,10 @@ void CPvMsgBox::DrawContent(HDC hdc) {
   if (m_hWindowIcon != nullptr) DrawIconEx(hdc, 5, 5, m_hWindowIcon, 24, 24, 0, nullptr, DI_NORMAL);
 }
 
+void CPvMsgBox::OnClose() {
+  CloseWithEffect(kCancel);
+}
+
 void CPvMsgBox::OnOk(void* context) {
   static_cast<CPvMsgBox*>(context)->CloseWithEffect(kOk);
 }
@@ -123,6 +128,10 @@ void CPvMsgBox::OnCancelOrClose(void* context) {
 
 void CPvMsgBox::CloseWithEffect(int result) {
   if (m_bClosed) return;  // a click and the countdown's end may meet
+  // The close effect plays only once no show effect does; stopping pumps
+  // messages, which may have closed the box meanwhile.
+  StopShowEffect();
+  if (m_bClosed) return;
   PlayEffect(m_nCloseEffect);
   Close(result);
 }

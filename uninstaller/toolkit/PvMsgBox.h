@@ -20,19 +20,23 @@ class CPvMsgBox : public CPvDlg {
   enum Result { kOk = 1, kCancel = 2 };
 
   CPvMsgBox();
-  // Ends a countdown that still runs (100 ms grace, then it is terminated).
+  // Stops the show effect, then ends a countdown that still runs (100 ms
+  // grace, then it is terminated), before the controls go.
   ~CPvMsgBox() override;
 
   // Shows the box modally, centred, with `owner` disabled meanwhile. A null
   // `title` keeps "提示信息". `countdown` seconds (0 or less: none) press OK
   // by themselves. Returns kOk (OK, or the countdown ran out) or kCancel
-  // (Cancel, the close button, or the box could not be created).
+  // (Cancel, the close button, Alt+F4 or WM_CLOSE, or the box could not be
+  // created).
   int ShowMessage(HWND owner, const wchar_t* message, const wchar_t* title, int layout, int countdown, int width,
                   int height, int openEffect, int closeEffect);
 
   void OnInit() override;
   LRESULT WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) override;
   void DrawContent(HDC hdc) override;
+  // Closes as the close button does, with the close effect.
+  void OnClose() override;
 
   // Read by tests and callers after ShowMessage has set them up.
   const CPvButton& OkButton() const { return m_okButton; }
@@ -65,7 +69,7 @@ class CPvMsgBox : public CPvDlg {
   CPvCheckBox m_checkBox;
   CPvText m_titleLabel;
   std::atomic<int> m_countdown{0};
-  // Owned; the thread only reads the box's flags and posts to its window,
-  // and the destructor ends it before the box goes.
-  HANDLE m_hCountdownThread = nullptr;
+  // The thread only reads the box's flags and posts to its window, and the
+  // destructor ends it before the box goes.
+  UniqueKernelHandle m_countdownThread;
 };
