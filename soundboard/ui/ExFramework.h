@@ -1,6 +1,7 @@
-// Process-wide state of the layered UI framework: GDI+, the default font, the
-// window class "Ex_LayerUI", the shared scratch canvas, and the routine that
-// creates framework windows. Everything here belongs to the UI thread.
+// Process-wide state of the layered UI framework: GDI+, the font lookup and
+// the default font, the window class "Ex_LayerUI", the shared scratch canvas,
+// and the routines that create framework windows and find the work area they
+// go in. Everything here belongs to the UI thread.
 #pragma once
 
 #include <memory>
