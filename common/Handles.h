@@ -12,7 +12,17 @@
 #include <msacm.h>
 #include <wininet.h>
 
+#include <type_traits>
 #include <utility>
+
+#include "GdiplusSession.h"
+
+// Traits may name a NoteTaken() that runs whenever a wrapper takes a new
+// handle, to check the moment it was made in.
+template <typename Traits, typename = void>
+struct HasTakenNote : std::false_type {};
+template <typename Traits>
+struct HasTakenNote<Traits, std::void_t<decltype(Traits::NoteTaken())>> : std::true_type {};
 
 template <typename Traits>
 class UniqueHandle {
@@ -20,14 +30,16 @@ class UniqueHandle {
   using Handle = typename Traits::Handle;
 
   UniqueHandle() noexcept = default;
-  explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {}
+  explicit UniqueHandle(Handle handle) noexcept : m_handle(handle) {
+    if (handle != Traits::Invalid()) NoteTaken();
+  }
   ~UniqueHandle() { Reset(); }
 
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
   UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) Reset(other.Release());
+    if (this != &other) Replace(other.Release());
     return *this;
   }
 
@@ -38,17 +50,26 @@ class UniqueHandle {
   Handle Release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
 
   void Reset(Handle handle = Traits::Invalid()) noexcept {
-    Handle old = std::exchange(m_handle, handle);
-    if (old != Traits::Invalid()) Traits::Close(old);
+    if (handle != Traits::Invalid()) NoteTaken();
+    Replace(handle);
   }
 
   // For out-parameters of creating functions: closes what is held first.
   Handle* Put() noexcept {
-    Reset();
+    Replace(Traits::Invalid());
+    NoteTaken();
     return &m_handle;
   }
 
  private:
+  void Replace(Handle handle) noexcept {
+    Handle old = std::exchange(m_handle, handle);
+    if (old != Traits::Invalid()) Traits::Close(old);
+  }
+  static void NoteTaken() noexcept {
+    if constexpr (HasTakenNote<Traits>::value) Traits::NoteTaken();
+  }
+
   Handle m_handle = Traits::Invalid();
 };
 
@@ -194,12 +215,14 @@ struct VirtualMemoryTraits {
 
 using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
 
-// GDI+ flat-API objects, each with its own delete function.
+// GDI+ flat-API objects, each with its own delete function. Each one taken
+// is checked to be made while GDI+ runs (GdiplusSession.h).
 template <typename GpObject, Gdiplus::GpStatus(WINGDIPAPI* Delete)(GpObject*)>
 struct GdipObjectTraits {
   using Handle = GpObject*;
   static Handle Invalid() { return nullptr; }
   static void Close(Handle handle) { Delete(handle); }
+  static void NoteTaken() { GdiplusSession::NoteObject(); }
 };
 
 // Bitmaps are images to GDI+; disposing goes through the image base type.
@@ -207,6 +230,7 @@ struct GdipBitmapTraits {
   using Handle = Gdiplus::GpBitmap*;
   static Handle Invalid() { return nullptr; }
   static void Close(Handle handle) { Gdiplus::DllExports::GdipDisposeImage(handle); }
+  static void NoteTaken() { GdiplusSession::NoteObject(); }
 };
 
 using UniqueGpBitmap = UniqueHandle<GdipBitmapTraits>;

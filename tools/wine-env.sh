@@ -141,6 +141,40 @@ wine_sandbox_start() {
   wine_sandbox_seal
 }
 
+# The plain-fonts prefix: the project's prefix without its font replacements,
+# like a system that has none of the Chinese fonts the programs name but has
+# the CJK font the set-up installs, under that font's own name. Wine reads the
+# replacements when gdi32 starts in a process, so this is a prefix of its own
+# rather than the shared one changed for a while. It is a copy of the
+# project's prefix, which spares a prefix creation.
+readonly QUOBLY_PLAIN_FONTS_VERSION=1
+export QUOBLY_PLAIN_FONTS_PREFIX=${QUOBLY_PLAIN_FONTS_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wine-plain-fonts}
+
+# Creates the plain-fonts prefix once; again when either set-up changed.
+wine_plain_fonts_ensure() {
+  local stamp=$QUOBLY_PLAIN_FONTS_PREFIX/.quobly-plain-fonts-version
+  local version=$QUOBLY_PREFIX_VERSION.$QUOBLY_PLAIN_FONTS_VERSION
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
+    return 0
+  fi
+  echo "wine: creating plain-fonts prefix $QUOBLY_PLAIN_FONTS_PREFIX"
+  wine_prefix_ensure || return 1
+  local building=$QUOBLY_PLAIN_FONTS_PREFIX.new
+  rm -rf "$building" "$QUOBLY_PLAIN_FONTS_PREFIX"
+  # The server writes its registry files whole (a new file renamed over the
+  # old), so the copy is consistent while the project's prefix is in use.
+  cp -a "$WINEPREFIX" "$building" || return 1
+  awk '/^\[Software\\\\Wine\\\\Fonts\\\\Replacements\]/ { skip = 1; next }
+       skip && /^$/ { skip = 0; next }
+       !skip' "$building/user.reg" >"$building/user.reg.plain" || return 1
+  mv "$building/user.reg.plain" "$building/user.reg" || return 1
+  if grep -q 'Fonts\\\\Replacements' "$building/user.reg"; then
+    echo "wine: the font replacements are still in $building" >&2
+    return 1
+  fi
+  mv "$building" "$QUOBLY_PLAIN_FONTS_PREFIX" && echo "$version" >"$stamp"
+}
+
 # Starts a private Xvfb display and exports DISPLAY; xvfb_stop ends it. Xvfb
 # picks a free display number itself, so parallel runs never collide.
 xvfb_start() {
@@ -192,6 +226,11 @@ wine_session_end() {
     WINEPREFIX=$QUOBLY_SANDBOX_PREFIX wineserver -k 2>/dev/null || true
     WINEPREFIX=$QUOBLY_SANDBOX_PREFIX wineserver -w 2>/dev/null || true
     rm -f "$QUOBLY_SANDBOX_PREFIX/.quobly-session"
+  fi
+  if [ -d "$QUOBLY_PLAIN_FONTS_PREFIX" ]; then
+    WINEPREFIX=$QUOBLY_PLAIN_FONTS_PREFIX wineserver -k 2>/dev/null || true
+    WINEPREFIX=$QUOBLY_PLAIN_FONTS_PREFIX wineserver -w 2>/dev/null || true
+    rm -f "$QUOBLY_PLAIN_FONTS_PREFIX/.quobly-session"
   fi
 }
 

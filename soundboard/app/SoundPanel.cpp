@@ -41,7 +41,7 @@ SoundPanel::SoundPanel() : m_badge(kBadgeColour) {}
 void SoundPanel::SetHotkeys(const std::vector<std::string>& keyNames) {
   if (!m_badgeReady) {
     // Made here, not at construction: panels may be built before GDI+ starts.
-    m_badge.Format().Create(ExStringFormat::kControlFlags);
+    m_badge.Format().Reset(ExStringFormat::kControlFlags);
     m_badge.Format().SetAlignment(Gdiplus::StringAlignmentFar);
     m_badge.Format().SetLineAlignment(Gdiplus::StringAlignmentNear);
     m_badge.Format().SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ExFramework.h"
 #include "ExHost.h"
 #include "ExImageLoader.h"
 #include "ExListBox.h"
@@ -139,11 +140,9 @@ void ExCombo::DropDown() {
     return;
   }
 
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const ExPixelRect combo = ScreenRect();
-  const ExPixelRect place =
-      DropDownPlacement(combo, DropDownHeight(ItemCount()), {work.left, work.top, work.right, work.bottom});
+  const ExPixelRect place = DropDownPlacement(combo, DropDownHeight(ItemCount()),
+                                              ExWorkArea({combo.left, combo.top, combo.right, combo.bottom}));
   int picked = 0;
   {
     // On this frame, not in the object: the combo may be destroyed while the

@@ -149,10 +149,7 @@ void ExEdit::BuildDrawingTools() {
   }
   m_font.Reset();
   if (!m_options.fontFamily.empty()) {
-    UniqueGpFontFamily family;
-    if (GdipCreateFontFamilyFromName(m_options.fontFamily.c_str(), nullptr, family.Put()) == Ok) {
-      GdipCreateFont(family.Get(), m_options.fontSize, m_options.fontStyle, UnitPixel, m_font.Put());
-    }
+    m_font = ExFramework::Get()->Fonts().MakeFont(m_options.fontFamily, m_options.fontSize, m_options.fontStyle);
   }
   GdipCreatePen1(kCaretColour, 1.0f, UnitPixel, m_caretPen.Put());
   m_selectionBrush = ExSolidBrush(m_options.textColour);

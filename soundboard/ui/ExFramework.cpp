@@ -41,26 +41,6 @@ int ReadOsMajorVersion() {
   return static_cast<int>(info.dwMajorVersion);
 }
 
-// The face of the system caption font; Tahoma has no Chinese glyphs.
-std::wstring CaptionFontFace() {
-  NONCLIENTMETRICSA metrics = {};
-  // The size of the structure before Vista added iPaddedBorderWidth: every
-  // Windows version accepts it.
-  metrics.cbSize = 340;
-  if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return kDefaultFontFamily;
-  std::wstring face = AnsiToWide(metrics.lfCaptionFont.lfFaceName);
-  return face == L"Tahoma" || face.empty() ? kDefaultFontFamily : face;
-}
-
-UniqueGpFont CreatePixelFont(const wchar_t* family) {
-  UniqueGpFontFamily fontFamily;
-  UniqueGpFont font;
-  if (GdipCreateFontFamilyFromName(family, nullptr, fontFamily.Put()) == Ok) {
-    GdipCreateFont(fontFamily.Get(), kDefaultFontPixels, FontStyleRegular, UnitPixel, font.Put());
-  }
-  return font;
-}
-
 }  // namespace
 
 bool ExFramework::Startup(UINT classStyle) {
@@ -81,8 +61,7 @@ ExFramework* ExFramework::Get() {
 }
 
 bool ExFramework::Build(UINT classStyle) {
-  GdiplusStartupInput input;  // version 1
-  if (GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Ok) return false;
+  if (!m_gdiplus.Started()) return false;
   m_osMajorVersion = ReadOsMajorVersion();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};  // hosts' tooltip windows
   InitCommonControlsEx(&controls);
@@ -105,14 +84,12 @@ bool ExFramework::Build(UINT classStyle) {
 }
 
 void ExFramework::CreateDefaultFont() {
-  m_defaultFont = CreatePixelFont(kDefaultFontFamily);
-  if (!m_defaultFont) m_defaultFont = CreatePixelFont(CaptionFontFace().c_str());
-  if (m_defaultFont) return;
-  // Neither exists (a system without Chinese fonts whose caption font is
-  // Tahoma): text elements still need a font.
-  GpFontFamily* sansSerif = nullptr;  // a shared family: never deleted
-  if (GdipGetGenericFontFamilySansSerif(&sansSerif) == Ok) {
-    GdipCreateFont(sansSerif, kDefaultFontPixels, FontStyleRegular, UnitPixel, m_defaultFont.Put());
+  m_defaultFont = m_fonts.MakeFont(kDefaultFontFamily, kDefaultFontPixels, FontStyleRegular);
+  UniqueGpFontFamily family;
+  wchar_t name[LF_FACESIZE] = {};
+  if (m_defaultFont && GdipGetFamily(m_defaultFont.Get(), family.Put()) == Ok &&
+      GdipGetFamilyName(family.Get(), name, LANG_NEUTRAL) == Ok) {
+    m_defaultFace = name;
   }
 }
 
@@ -121,7 +98,6 @@ ExFramework::~ExFramework() {
   m_defaultFont.Reset();
   m_captionSprite.Reset();
   if (m_classRegistered) UnregisterClassW(kWindowClass, GetModuleHandleW(nullptr));
-  if (m_gdiplusToken != 0) GdiplusShutdown(m_gdiplusToken);
 }
 
 const ExMenuItemSpec* ExFramework::EditMenuItems(int* count) {
@@ -138,10 +114,12 @@ HWND ExCreateWindow(const ExWindowOptions& options) {
   int x = options.x;
   int y = options.y;
   if (options.centred) {
-    RECT workArea = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    x = workArea.left + (workArea.right - workArea.left - options.width) / 2;
-    y = workArea.top + (workArea.bottom - workArea.top - options.height) / 2;
+    // The primary monitor's top-left corner is the origin of the screen.
+    RECT reference = {0, 0, 1, 1};
+    if (options.owner != nullptr) GetWindowRect(options.owner, &reference);
+    const ExPixelRect workArea = ExWorkArea(reference);
+    x = workArea.left + (workArea.Width() - options.width) / 2;
+    y = workArea.top + (workArea.Height() - options.height) / 2;
   }
   HWND window =
       CreateWindowExW(options.exStyle, options.className, AnsiToWide(options.title).c_str(), options.style, x, y,
@@ -155,6 +133,16 @@ HWND ExCreateWindow(const ExWindowOptions& options) {
     UpdateWindow(window);
   }
   return window;
+}
+
+ExPixelRect ExWorkArea(const RECT& onScreen, POINT* monitorOrigin) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&onScreen, MONITOR_DEFAULTTONEAREST), &info)) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);  // the primary monitor's, at the origin
+  }
+  if (monitorOrigin != nullptr) *monitorOrigin = {info.rcMonitor.left, info.rcMonitor.top};
+  return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
 std::wstring AnsiToWide(const std::string& text) {

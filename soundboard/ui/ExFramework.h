@@ -1,12 +1,16 @@
-// Process-wide state of the layered UI framework: GDI+, the default font, the
-// window class "Ex_LayerUI", the shared scratch canvas, and the routine that
-// creates framework windows. Everything here belongs to the UI thread.
+// Process-wide state of the layered UI framework: GDI+, the font lookup and
+// the default font, the window class "Ex_LayerUI", the shared scratch canvas,
+// and the routines that create framework windows and find the work area they
+// go in. Everything here belongs to the UI thread.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "ExFontLookup.h"
+#include "ExGeometry.h"
 #include "ExSurface.h"
+#include "GdiplusSession.h"
 #include "Handles.h"
 
 // One entry of the edit box's context menu; the command numbers are the key
@@ -35,6 +39,11 @@ class ExFramework {
 
   // Owned by the framework; valid until Shutdown.
   Gdiplus::GpFont* DefaultFont() const { return m_defaultFont.Get(); }
+  // The family the default font really has, for GDI text that must measure
+  // as the default font draws; empty when there is no default font.
+  const std::wstring& DefaultFace() const { return m_defaultFace; }
+  // Every font the framework's elements make comes through here.
+  ExFontLookup& Fonts() { return m_fonts; }
   HCURSOR ArrowCursor() const { return m_arrowCursor; }
   HICON ApplicationIcon() const { return m_applicationIcon; }
   // The caption buttons' glyphs in cells of 28 x 20 pixels:
@@ -54,8 +63,11 @@ class ExFramework {
   bool Build(UINT classStyle);
   void CreateDefaultFont();
 
-  ULONG_PTR m_gdiplusToken = 0;
+  // First, so that GDI+ outlives every GDI+ object the members below hold.
+  GdiplusSession m_gdiplus;
+  ExFontLookup m_fonts;
   UniqueGpFont m_defaultFont;
+  std::wstring m_defaultFace;
   UniqueGpBitmap m_captionSprite;
   HCURSOR m_arrowCursor = nullptr;    // shared system cursor: never destroyed
   HICON m_applicationIcon = nullptr;  // resource icon: freed with the module
@@ -64,8 +76,14 @@ class ExFramework {
   ExSurface m_scratch;
 };
 
+// The work area (screen coordinates) of the monitor that holds the most of
+// `onScreen`, or of the nearest one; `monitorOrigin`, when given, receives
+// that monitor's top-left corner.
+ExPixelRect ExWorkArea(const RECT& onScreen, POINT* monitorOrigin = nullptr);
+
 // Options of ExCreateWindow; the defaults make the framework's usual
-// borderless window, 380 x 250, centred in the work area.
+// borderless window, 380 x 250, centred in the work area of its owner's
+// monitor, or of the primary one.
 struct ExWindowOptions {
   const wchar_t* className = ExFramework::kWindowClass;
   std::string title;  // ANSI

@@ -637,9 +637,14 @@ bool ExHost::OnSetCursor(HWND cursorWindow) {
 }
 
 void ExHost::OnGetMinMaxInfo(MINMAXINFO* info) const {
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const ExPixelRect placement = MaximisedPlacement({work.left, work.top, work.right, work.bottom});
+  RECT window = {};
+  GetWindowRect(m_window, &window);
+  POINT origin = {};
+  const ExPixelRect work = ExWorkArea(window, &origin);
+  // The maximised position counts from the top-left corner of the monitor
+  // the window maximises on.
+  const ExPixelRect placement =
+      MaximisedPlacement({work.left - origin.x, work.top - origin.y, work.right - origin.x, work.bottom - origin.y});
   info->ptMaxPosition = {placement.left, placement.top};
   info->ptMaxSize = {placement.Width(), placement.Height()};
   // Windows clamps the maximised size to the largest tracking size.

@@ -12,7 +12,7 @@ ExHandle ExLabel::Create(const ExParent& parent, const ExRectF& rect, const std:
   m_text.SetText(AnsiToWide(text));
   m_text.SetColour(options.textColour);
   m_text.SetFont(options.font);
-  m_text.Format().Create(options.wordWrap ? ExStringFormat::kWordWrapFlags : ExStringFormat::kControlFlags);
+  m_text.Format().Reset(options.wordWrap ? ExStringFormat::kWordWrapFlags : ExStringFormat::kControlFlags);
   m_text.Format().SetAlignment(options.alignment);
   m_text.Format().SetLineAlignment(options.lineAlignment);
   if (!options.wordWrap) m_text.Format().SetTrimming(StringTrimmingEllipsisCharacter);

@@ -132,11 +132,9 @@ void ExMenuList::OpenSubMenu() {
   const ExPixelRect& local = m_layout.items[m_hovered];
   const ExPixelRect itemOnScreen{window.left + local.left, window.top + local.top, window.left + local.right,
                                  window.top + local.bottom};
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const ExMenuLayout layout = item.subMenu->Measure();
   const ExPixelRect place = SubMenuPlacement({window.left, window.top, window.right, window.bottom}, itemOnScreen,
-                                             layout.size, {work.left, work.top, work.right, work.bottom});
+                                             layout.size, ExWorkArea(window));
   auto subMenu = std::make_unique<ExMenuWindow>();
   if (!subMenu->Open(*item.subMenu, layout, Window(), place, m_chain)) return;
   m_subMenu = std::move(subMenu);

@@ -102,19 +102,12 @@ void ExDrawStretched(GpGraphics* graphics, GpBitmap* bitmap, const ExRectF& plac
 }
 
 UniqueGpFont ExCreateFont(const ExFontSpec& fontSpec) {
-  UniqueGpFont font;
   ExFramework* framework = ExFramework::Get();
-  if (fontSpec.IsDefault() || framework == nullptr) return font;
-  UniqueGpFontFamily family;
-  if (!fontSpec.family.empty()) {
-    const std::wstring face = AnsiToWide(fontSpec.family);
-    GdipCreateFontFamilyFromName(face.c_str(), nullptr, family.Put());
-  }
-  if (!family) GdipGetFamily(framework->DefaultFont(), family.Put());  // a face GDI+ lacks: the default's
+  if (fontSpec.IsDefault() || framework == nullptr) return UniqueGpFont();
+  const std::wstring face = fontSpec.family.empty() ? framework->DefaultFace() : AnsiToWide(fontSpec.family);
   const float size = fontSpec.size > 0 ? fontSpec.size : 12.0f;
   const int style = fontSpec.style >= 0 ? fontSpec.style : FontStyleRegular;
-  if (family) GdipCreateFont(family.Get(), size, style, UnitPixel, font.Put());
-  return font;
+  return framework->Fonts().MakeFont(face, size, style);
 }
 
 void ExDrawText(GpGraphics* graphics, const std::wstring& text, GpFont* font, GpStringFormat* format,

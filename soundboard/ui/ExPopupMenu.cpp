@@ -7,7 +7,6 @@
 namespace {
 
 constexpr int kMenuFontPixels = 12;
-constexpr wchar_t kMenuFontFace[] = L"宋体";
 
 // The text as shown: "&" marks the next character, "&&" stands for "&".
 std::wstring WithoutAccessMarks(const std::wstring& text) {
@@ -53,8 +52,11 @@ int ExPopupMenu::ItemState(int index) const {
 
 ExMenuLayout ExPopupMenu::Measure() const {
   WindowDc screen(nullptr);
+  // Measured in the face the list draws its items in: the default font's.
+  ExFramework* framework = ExFramework::Get();
+  const wchar_t* face = framework != nullptr ? framework->DefaultFace().c_str() : L"";
   UniqueFont font(CreateFontW(-kMenuFontPixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kMenuFontFace));
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
   HGDIOBJ previous = font ? SelectObject(screen.Get(), font.Get()) : nullptr;
   std::vector<ExMenuItemMetrics> metrics;
   for (const Item& item : m_items) {
@@ -77,9 +79,7 @@ int ExPopupMenu::Popup(HWND owner, bool atCursor, int x, int y, ExMenuButtons bu
   const ExMenuLayout layout = Measure();
   POINT at = {x, y};
   if (atCursor) GetCursorPos(&at);
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const ExPixelRect place = MenuPlacement(at.x, at.y, layout.size, {work.left, work.top, work.right, work.bottom});
+  const ExPixelRect place = MenuPlacement(at.x, at.y, layout.size, ExWorkArea({at.x, at.y, at.x + 1, at.y + 1}));
 
   int chosen = 0;
   ExMenuChain chain;

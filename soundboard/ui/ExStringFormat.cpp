@@ -3,32 +3,45 @@
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-ExStringFormat::ExStringFormat(int flags) {
-  Create(flags);
-}
-
-bool ExStringFormat::Create(int flags) {
-  if (GdipCreateStringFormat(flags, LANG_NEUTRAL, m_format.Put()) != Ok) return false;
-  SetHotkeyPrefix(HotkeyPrefixNone);
-  return true;
+void ExStringFormat::Reset(int flags) {
+  *this = ExStringFormat(flags);
 }
 
 void ExStringFormat::SetAlignment(StringAlignment alignment) {
-  if (m_format) GdipSetStringFormatAlign(m_format.Get(), alignment);
+  m_alignment = alignment;
+  Apply();
 }
 
 void ExStringFormat::SetLineAlignment(StringAlignment alignment) {
-  if (m_format) GdipSetStringFormatLineAlign(m_format.Get(), alignment);
+  m_lineAlignment = alignment;
+  Apply();
 }
 
 void ExStringFormat::SetTrimming(StringTrimming trimming) {
-  if (m_format) GdipSetStringFormatTrimming(m_format.Get(), trimming);
+  m_trimming = trimming;
+  Apply();
 }
 
 void ExStringFormat::SetHotkeyPrefix(HotkeyPrefix prefix) {
-  if (m_format) GdipSetStringFormatHotkeyPrefix(m_format.Get(), prefix);
+  m_hotkeyPrefix = prefix;
+  Apply();
 }
 
 void ExStringFormat::SetFlags(int flags) {
-  if (m_format) GdipSetStringFormatFlags(m_format.Get(), flags);
+  m_flags = flags;
+  Apply();
+}
+
+GpStringFormat* ExStringFormat::Handle() const {
+  if (!m_format && GdipCreateStringFormat(m_flags, LANG_NEUTRAL, m_format.Put()) == Ok) Apply();
+  return m_format.Get();
+}
+
+void ExStringFormat::Apply() const {
+  if (!m_format) return;
+  GdipSetStringFormatFlags(m_format.Get(), m_flags);
+  GdipSetStringFormatAlign(m_format.Get(), m_alignment);
+  GdipSetStringFormatLineAlign(m_format.Get(), m_lineAlignment);
+  GdipSetStringFormatTrimming(m_format.Get(), m_trimming);
+  GdipSetStringFormatHotkeyPrefix(m_format.Get(), m_hotkeyPrefix);
 }

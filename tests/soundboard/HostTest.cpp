@@ -341,6 +341,20 @@ TEST_F(HostTest, CreatedWindowsAreCentredInTheWorkArea) {
   EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_POPUP, static_cast<LONG>(WS_POPUP));
 }
 
+// One monitor here: every place, on screen or far off it, is nearest to the
+// primary one, at the origin.
+TEST_F(HostTest, TheWorkAreaIsTheNearestMonitorsForPlacesOnAndOffTheScreen) {
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  for (const RECT& place : {RECT{100, 100, 200, 200}, RECT{-5000, -5000, -4900, -4900}, RECT{90000, 50, 90001, 51}}) {
+    POINT origin = {1, 1};
+    const ExPixelRect area = ExWorkArea(place, &origin);
+    EXPECT_TRUE(area == ExPixelRect({work.left, work.top, work.right, work.bottom})) << place.left;
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, 0);
+  }
+}
+
 TEST_F(HostTest, DeactivationTakesHoverAndFocusLookAway) {
   AttachHost();
   SolidElement element;

@@ -43,16 +43,13 @@ CPvImage& CPvImage::Instance() {
   return instance;
 }
 
-CPvImage::CPvImage() {
-  Gdiplus::GdiplusStartup(&m_gdiplusToken, &m_startupInput, nullptr);
-}
+CPvImage::CPvImage() = default;
 
 CPvImage::~CPvImage() {
   m_stopAll = 1;
   // Every movie thread sees the flag after its current frame; GDI+ must
   // outlive them.
   for (UniqueKernelHandle& thread : m_movieThreads) WaitForSingleObject(thread.Get(), INFINITE);
-  Gdiplus::GdiplusShutdown(m_gdiplusToken);
 }
 
 std::unique_ptr<Image> CPvImage::LoadPngFromRes(const wchar_t* resource, const wchar_t* type) const {

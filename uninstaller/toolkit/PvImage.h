@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "GdiplusSession.h"
 #include "Handles.h"
 
 // Where a picture comes from: a stream, a file, or an embedded resource by
@@ -161,8 +162,8 @@ class CPvImage {
   void DrawMovieFrame(HDC hdc, tagPvMovie& movie, int counter, bool* finished) const;
   static unsigned __stdcall MovieThread(void* movie);
 
-  Gdiplus::GdiplusStartupInput m_startupInput;
-  ULONG_PTR m_gdiplusToken = 0;
+  // First, so that GDI+ outlives every picture the members below hold.
+  GdiplusSession m_gdiplus;
   std::atomic<int> m_stopAll{0};
   std::mutex m_movieMutex;  // guards the list's shape and every record's threadRunning
   std::deque<tagPvMovie> m_movies;

@@ -1,5 +1,6 @@
-// Screenshots for the end-to-end tests: a part of the screen copied into
-// memory, read pixel by pixel and saved as PNG for a person to look at.
+// Screenshots for the tests that look at the programs' windows: a part of
+// the screen copied into memory, read pixel by pixel and saved as PNG for a
+// person to look at.
 #pragma once
 
 #include <windows.h>
