@@ -36,17 +36,18 @@ std::string JoinedNames(const std::vector<std::string>& keyNames) {
 
 }  // namespace
 
-SoundPanel::SoundPanel() : m_badge(kBadgeColour) {}
+SoundPanel::SoundPanel() : m_badge(kBadgeColour) {
+  // Settings only: the format itself is made when first drawn.
+  m_badge.Format().SetAlignment(Gdiplus::StringAlignmentFar);
+  m_badge.Format().SetLineAlignment(Gdiplus::StringAlignmentNear);
+  m_badge.Format().SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
+}
 
 void SoundPanel::SetHotkeys(const std::vector<std::string>& keyNames) {
-  if (!m_badgeReady) {
+  if (!m_badgeFontMade) {
     // Made here, not at construction: panels may be built before GDI+ starts.
-    m_badge.Format().Reset(ExStringFormat::kControlFlags);
-    m_badge.Format().SetAlignment(Gdiplus::StringAlignmentFar);
-    m_badge.Format().SetLineAlignment(Gdiplus::StringAlignmentNear);
-    m_badge.Format().SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
     m_badge.SetFont({std::string(), kBadgeFontSize, -1});
-    m_badgeReady = true;
+    m_badgeFontMade = true;
   }
   SetTag(JoinedNames(keyNames));
   m_badge.SetText(BadgeText(keyNames));

@@ -24,5 +24,5 @@ class SoundPanel : public ExProgress {
 
  private:
   ExText m_badge;
-  bool m_badgeReady = false;
+  bool m_badgeFontMade = false;
 };
