@@ -9,11 +9,7 @@ namespace {
 
 class BindingFileTest : public testing::Test {
  protected:
-  std::string Path() const {
-    char path[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH, nullptr, nullptr);
-    return std::string(path) + "音效配置.ini";
-  }
+  std::string Path() const { return Ansi(folder.Path()) + "音效配置.ini"; }
   std::string Text() const { return ReadFileBytes(folder.Path() + L"音效配置.ini"); }
 
   TempFolder folder;

@@ -29,67 +29,6 @@ inline const wchar_t* CategoryFolderName(int category) {
   return kNames[category - 1];
 }
 
-inline std::string Ansi(const std::wstring& text) {
-  char buffer[4 * MAX_PATH] = {};
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-  return buffer;
-}
-
-inline std::wstring Wide(const std::string& text) {
-  wchar_t buffer[2 * MAX_PATH] = {};
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer, 2 * MAX_PATH);
-  return buffer;
-}
-
-// The file of the last stream opened among traced calls, "" when none was.
-inline std::string LastOpenedFile(const std::vector<std::string>& calls) {
-  const std::string open = "BASS_StreamCreateFile(";
-  for (auto call = calls.rbegin(); call != calls.rend(); ++call) {
-    if (call->compare(0, open.size(), open) != 0) continue;
-    const std::size_t start = call->find('"') + 1;
-    return call->substr(start, call->find('"', start) - start);
-  }
-  return std::string();
-}
-
-// The library's call trace (QUOBLY_BASS_TRACE) in a file of its own; each
-// call without the time in front of it. The environment variable reaches
-// bass.dll in this process and programs started from it.
-class BassTrace {
- public:
-  explicit BassTrace(const std::wstring& path) : m_path(path) {
-    SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", m_path.c_str());
-  }
-  ~BassTrace() { SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", nullptr); }
-
-  std::vector<std::string> Calls() const {
-    std::vector<std::string> calls;
-    const std::string text = ReadFileBytes(m_path);
-    std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find("\r\n", start);
-      if (end == std::string::npos) end = text.size();
-      const std::string line = text.substr(start, end - start);
-      const std::size_t space = line.find(' ');
-      if (space != std::string::npos) calls.push_back(line.substr(space + 1));
-      start = end + 2;
-    }
-    return calls;
-  }
-  // The calls whose text starts with `prefix`.
-  std::vector<std::string> CallsOf(const std::string& prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& call : Calls()) {
-      if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
-    }
-    return found;
-  }
-  void Clear() const { DeleteFileW(m_path.c_str()); }
-
- private:
-  std::wstring m_path;
-};
-
 // What a play writes to the trace, call by call.
 inline std::vector<std::string> PlaySequence(int device, HWND window, const std::string& path, DWORD stream,
                                              bool wasInitialised) {
@@ -182,31 +121,12 @@ class BoardTest : public testing::Test {
     const ButtonPlace place = PlaceButton(index, kTabTop);
     ClickAt(place.x + 35, place.y + 15);
   }
-  void ClickAt(int x, int y) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-  }
+  void ClickAt(int x, int y) { SendClick(window, x, y); }
   // Which sound a click at (x, y) of the current page plays; "" for none.
   std::string PlayedBy(int x, int y) {
     trace.Clear();
     ClickAt(x, y);
     return LastOpenedFile(trace.Calls());
-  }
-  void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  // Handles messages until `done` holds or the time is up.
-  bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    return WaitUntil(
-        [&] {
-          Pump();
-          return done();
-        },
-        timeoutMs);
   }
   void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);

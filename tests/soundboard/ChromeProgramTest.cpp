@@ -10,6 +10,7 @@
 
 namespace {
 
+constexpr UINT kTrayIconId = 1;  // the program's one notification-area icon
 constexpr UINT kTrayMessage = 32868;
 constexpr int kWidth = 430;
 constexpr int kButtonY = 17;
@@ -26,22 +27,12 @@ void PostClick(HWND window, int x, int y) {
   PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-bool TrayIconPresent(HWND window) {
-  NOTIFYICONDATAA icon = {};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = window;
-  icon.uID = 1;
-  icon.uFlags = NIF_TIP;
-  lstrcpyA(icon.szTip, "Quobly");
-  return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
-}
-
 class ChromeProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(quobly.Start());
     window = quobly.MainWindow();
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(window); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconPresent(window, kTrayIconId); }, 5000));
     // The opening animation ignores the mouse; it is over when the window is
     // no longer layered.
     ASSERT_TRUE(WaitUntil([&] { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }, 5000));
@@ -89,7 +80,7 @@ TEST_F(ChromeProgramTest, TopmostTurnsOnAndOffAgain) {
 TEST_F(ChromeProgramTest, TheCloseButtonEndsTheProgramAndTakesTheIconAway) {
   PostClick(window, kCloseX, kButtonY);
   ExpectEndedCleanly();
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
 }
 
 TEST_F(ChromeProgramTest, TheIconMenusCloseEndsTheProgramAndTakesTheIconAway) {
@@ -100,7 +91,7 @@ TEST_F(ChromeProgramTest, TheIconMenusCloseEndsTheProgramAndTakesTheIconAway) {
   PostMessageW(menu, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(kMenuItemX, kMenuCloseY));
   PostMessageW(menu, WM_RBUTTONUP, 0, MAKELPARAM(kMenuItemX, kMenuCloseY));
   ExpectEndedCleanly();
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
 }
 
 }  // namespace

@@ -143,12 +143,7 @@ TEST_F(ComboTest, AClickOutsideClosesTheDropDownKeepingTheSelectionAndCallingNoC
   steps.Then([&] {
     ASSERT_NE(FindDropDown(), nullptr);
     // A real click on the owner window, well away from the drop-down.
-    SetCursorPos(windowRect.left + 350, windowRect.top + 280);
-    INPUT clicks[2] = {};
-    clicks[0].type = clicks[1].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, clicks, sizeof(INPUT));
+    ClickScreen({windowRect.left + 350, windowRect.top + 280});
   });
   steps.Start();
   combo.DropDown();

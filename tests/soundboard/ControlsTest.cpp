@@ -256,12 +256,12 @@ TEST_F(ControlsTest, ButtonLookSettlesOnePeriodAfterAStateChange) {
   EXPECT_NE(halfWay, normal);
   ARGB settled = halfWay;
   EXPECT_TRUE(WaitUntil([&] {
-    Pump();
+    PumpMessages();
     settled = BitmapPixel(button, 40, 4);
     return settled != halfWay;
   }));
   Sleep(150);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(BitmapPixel(button, 40, 4), settled);  // and stays
 
   // Disabling re-renders in the disabled colours, whatever the state was.
@@ -339,7 +339,7 @@ TEST_F(ControlsTest, GifFramesAdvanceByTheirDelaysAndWrap) {
   image.SetImage(gif.data(), gif.size());
   EXPECT_EQ(image.FrameIndex(), 0);
   EXPECT_TRUE(WaitUntil([&] {
-    Pump();
+    PumpMessages();
     return image.FrameIndex() == 1;
   }));
   EXPECT_EQ(image.ArmedDelayMs(), 200);
@@ -426,7 +426,7 @@ TEST_F(ControlsTest, HostCaptionHasIconTitleAndButtonsThatFollowTheWindow) {
   Click(right - 5, y);
   MoveTo(right - 33, y);
   Click(right - 33, y);
-  Pump();
+  PumpMessages();
   ASSERT_EQ(commands.size(), 2u);
   EXPECT_EQ(commands[0].wParam, static_cast<WPARAM>(SC_CLOSE));
   EXPECT_EQ(commands[1].wParam, static_cast<WPARAM>(SC_MAXIMIZE));
@@ -435,7 +435,7 @@ TEST_F(ControlsTest, HostCaptionHasIconTitleAndButtonsThatFollowTheWindow) {
   commands.clear();
   const ExRectF title = host.TitleElement()->Rect();
   SendMessageW(window, WM_LBUTTONDBLCLK, 0, Point(static_cast<int>(title.x) + 5, static_cast<int>(title.y) + 5));
-  Pump();
+  PumpMessages();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].wParam, static_cast<WPARAM>(SC_MAXIMIZE));
 }

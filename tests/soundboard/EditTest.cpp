@@ -213,13 +213,13 @@ TEST_F(EditTest, TheRightClickMenuEnablesOnlyWhatApplies) {
       [] { ClickAt(FindMenu(), 30, kCopyY); },
       [] { ClickAt(FindMenu(), 30, kSelectAllY); },
   }));
-  Pump();  // the posted command
+  PumpMessages();  // the posted command
   EXPECT_EQ(edit.Text(), "abc");
   EXPECT_EQ(edit.SelectedText(), "abc");
   EXPECT_EQ(ClipboardText(window), L"clip");
 
   EXPECT_TRUE(RightClick({[] { ClickAt(FindMenu(), 30, kCutY); }}));
-  Pump();
+  PumpMessages();
   EXPECT_EQ(edit.Text(), "");
   EXPECT_EQ(ClipboardText(window), L"abc");
   EXPECT_EQ(PopupWindowCount(), 0);

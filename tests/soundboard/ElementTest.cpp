@@ -294,7 +294,7 @@ TEST_F(ElementTest, SendAndPostDeliverThroughTheHost) {
   ASSERT_EQ(element.Count(custom), 1);
   EXPECT_TRUE(element.Post(custom, 3, 4));
   EXPECT_EQ(element.Count(custom), 1);  // not yet: the message loop delivers it
-  Pump();
+  PumpMessages();
   ASSERT_EQ(element.Count(custom), 2);
   EXPECT_EQ(element.received.back().wParam, 3u);
   EXPECT_EQ(element.received.back().lParam, 4);
@@ -309,7 +309,7 @@ TEST_F(ElementTest, WorkerThreadsPostThroughTheMessageLoop) {
   });
   worker.join();
   EXPECT_EQ(element.Count(progress), 0);  // nothing ran on the worker
-  Pump();
+  PumpMessages();
   std::vector<WPARAM> values;
   for (const auto& entry : element.received) {
     if (entry.message == progress) values.push_back(entry.wParam);
@@ -322,7 +322,7 @@ TEST_F(ElementTest, ElementTimersTickIntoTheElement) {
   const ExHandle handle = element.Create(window, {20, 20, 70, 30});
   ASSERT_TRUE(element.StartTimer(10));
   ASSERT_TRUE(WaitUntil([&] {
-    Pump();
+    PumpMessages();
     return element.Count(WM_TIMER) >= 2;
   }));
   for (const auto& entry : element.received) {

@@ -100,15 +100,7 @@ class FrameworkTest : public ::testing::Test {
     ASSERT_TRUE(host.Attach(window, nullptr, 0, options));
   }
 
-  void Click(int x, int y) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
-    SendMessageW(window, WM_LBUTTONUP, 0, Point(x, y));
-  }
-
-  void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
+  void Click(int x, int y) { SendClick(window, x, y); }
 
   std::uint32_t Pixel(int x, int y) const { return host.Canvas().Pixel(x, y); }
 

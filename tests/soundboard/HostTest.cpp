@@ -177,14 +177,14 @@ TEST_F(HostTest, BackgroundPressDragsAndCaptionDoubleClickMaximises) {
 
   commands.clear();
   SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(100, 20));
-  Pump();  // the maximise is posted
+  PumpMessages();  // the maximise is posted
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].message, static_cast<UINT>(WM_SYSCOMMAND));
   EXPECT_EQ(commands[0].wParam, static_cast<WPARAM>(SC_MAXIMIZE));
 
   commands.clear();
   SendMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, Point(100, 40));  // below the caption: a drag
-  Pump();
+  PumpMessages();
   ASSERT_EQ(commands.size(), 1u);
   EXPECT_EQ(commands[0].message, static_cast<UINT>(WM_NCLBUTTONDOWN));
 }

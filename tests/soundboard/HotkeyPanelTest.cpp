@@ -27,9 +27,7 @@ class HotkeyPanelTest : public FrameworkTest {
       panel->OnSlideStep(static_cast<int>(wParam));
       return 0;
     });
-    char path[MAX_PATH] = {};
-    WideCharToMultiByte(CP_ACP, 0, folder.Path().c_str(), -1, path, MAX_PATH, nullptr, nullptr);
-    bindingFile = std::string(path) + "音效配置.ini";
+    bindingFile = Ansi(folder.Path()) + "音效配置.ini";
     panel.emplace(bindingFile);
     panel->Create(window, kWidth, kHeight, [this] { ++changes; });
   }
@@ -43,17 +41,8 @@ class HotkeyPanelTest : public FrameworkTest {
     GetWindowRect(window, &rect);
     return rect.right - rect.left;
   }
-  bool PumpUntil(const std::function<bool()>& done) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 3000) {
-      Pump();
-      if (done()) return true;
-      Sleep(5);
-    }
-    return false;
-  }
   bool SlideTo(int width) {
-    return PumpUntil([&] { return Width() == width; });
+    return PumpUntil([&] { return Width() == width; }, 3000);
   }
   void OpenForApplause() {
     panel->OpenFor("掌声", "D:\\音效\\掌声.mp3", "");
@@ -63,11 +52,11 @@ class HotkeyPanelTest : public FrameworkTest {
     Click(kKeyFieldX, kKeyFieldY);
     const LPARAM scanCode = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
     SendMessageW(window, WM_KEYDOWN, key, (scanCode << 16) | flags | 1);
-    Pump();
+    PumpMessages();
   }
   void ClickAt(int x, int y) {
     Click(x, y);
-    Pump();
+    PumpMessages();
   }
 
   TempFolder folder;
@@ -103,7 +92,7 @@ TEST_F(HotkeyPanelTest, SpaceAndNamelessKeysCaptureNothingToBind) {
   PressInKeyField(VK_NUMPAD0);    // no hotkey name
   EXPECT_EQ(panel->CapturedKey(), 0u);
   ClickAt(kConfirmX, kConfirmY);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(changes, 0);
   EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
   EXPECT_EQ(Width(), kOpenWidth);
@@ -161,7 +150,7 @@ TEST_F(HotkeyPanelTest, SlidesAskedForDuringASlideFollowItInTurn) {
   const size_t stepCount = steps.size();
   panel->Close();  // already shut
   Sleep(50);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(steps.size(), stepCount);
 }
 
@@ -171,7 +160,7 @@ TEST_F(HotkeyPanelTest, GoingAwayMidSlideStopsTheWorker) {
   Sleep(30);
   panel.reset();
   EXPECT_TRUE(WaitUntil([&] { return LiveThreadCount() <= threads; }));
-  Pump();  // steps still queued find no panel: the hook ignores them
+  PumpMessages();  // steps still queued find no panel: the hook ignores them
 }
 
 }  // namespace

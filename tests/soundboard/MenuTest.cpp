@@ -147,7 +147,7 @@ TEST_F(MenuTest, ActivatingAnUnrelatedWindowClosesTheChainButNeverItsOwner) {
   EXPECT_EQ(command, 0);
   EXPECT_FALSE(steps.ForcedClose());
   EXPECT_EQ(PopupWindowCount(), 0);
-  Pump();
+  PumpMessages();
   EXPECT_TRUE(IsWindow(window));
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_TRUE(PostedCommands().empty());

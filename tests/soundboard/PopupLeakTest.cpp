@@ -2,6 +2,7 @@
 // property, GDI or USER object, or memory behind.
 #include "ExCombo.h"
 #include "ExPopupMenu.h"
+#include "GuiObjectCheck.h"
 #include "PopupTestSupport.h"
 
 namespace {
@@ -27,17 +28,15 @@ class PopupLeakTest : public PopupFixture {
       PostMessageW(window, kDismissPopup, 0, 0);
       open();
     }
-    Pump();
+    PumpMessages();
   }
 
   void ExpectNothingLeftBy(const std::function<void()>& open) {
     Cycle(5, open);  // first use creates caches (fonts, DCs) that stay
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const ProcessResources before = MeasureProcess(GetCurrentProcess(), GetCurrentProcessId());
     const SIZE_T memoryBefore = PrivateBytes();
     Cycle(200, open);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+    ExpectGuiObjectsWithin(before, MeasureProcess(GetCurrentProcess(), GetCurrentProcessId()), 0);
     // A leaked popup canvas is about 75 KB: 200 of them would pass 8 MB.
     EXPECT_LT(PrivateBytes(), memoryBefore + 4 * 1024 * 1024);
     EXPECT_EQ(PopupWindowCount(), 0);

@@ -92,9 +92,8 @@ class PopupSteps {
 
 // A left click in client coordinates of `window`, as the mouse would send it.
 inline void ClickAt(HWND window, int x, int y) {
-  SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-  SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  SendMouseMove(window, x, y);
+  SendClick(window, x, y);
 }
 
 inline void PressKey(HWND window, WPARAM key) {

@@ -54,16 +54,7 @@ class QuoblyKeysTest : public testing::Test {
   void Click(POINT at, bool right = false) {
     RECT window = {};
     GetWindowRect(quobly.MainWindow(), &window);
-    INPUT input[3] = {};
-    for (INPUT& event : input) {
-      event.type = INPUT_MOUSE;
-      event.mi.dx = (window.left + at.x) * 65536 / GetSystemMetrics(SM_CXSCREEN);
-      event.mi.dy = (window.top + at.y) * 65536 / GetSystemMetrics(SM_CYSCREEN);
-    }
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    input[2].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-    SendInput(3, input, sizeof input[0]);
+    ClickScreen({window.left + at.x, window.top + at.y}, right);
   }
   int Width() const {
     RECT rect = {};

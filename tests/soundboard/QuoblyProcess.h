@@ -9,40 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "BassTrace.h"
+#include "ChildProcess.h"
 #include "Handles.h"
+#include "MessagePump.h"
 #include "TestSupport.h"
+#include "TextConversion.h"
+#include "UserInput.h"
 #include "audio/AudioMedia.h"
-
-// Pumps this thread's messages while waiting, so its windows take input.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-  const DWORD start = GetTickCount();
-  timeoutMs = TestTimeout(timeoutMs);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
-  }
-}
-
-// One key event as a keyboard would give it (virtual key and scan code).
-inline bool InjectKey(WORD virtualKey, bool down) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = virtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  return SendInput(1, &input, sizeof input) == 1;
-}
-
-inline void PressKey(WORD virtualKey) {
-  InjectKey(virtualKey, true);
-  InjectKey(virtualKey, false);
-}
 
 // A plain top-level window of this process that notes the keys it receives.
 class FocusWindow {
@@ -86,19 +60,6 @@ class FocusWindow {
   std::vector<UINT> m_keysDown;
 };
 
-// The files of the "BASS_StreamCreateFile(mem=0, file="<path>", ..." calls
-// in `calls`: the sounds opened, in order.
-inline std::vector<std::string> OpenedFiles(const std::vector<std::string>& calls) {
-  std::vector<std::string> paths;
-  const std::string prefix = "BASS_StreamCreateFile(mem=0, file=\"";
-  for (const std::string& call : calls) {
-    if (call.compare(0, prefix.size(), prefix) == 0) {
-      paths.push_back(call.substr(prefix.size(), call.find('"', prefix.size()) - prefix.size()));
-    }
-  }
-  return paths;
-}
-
 class QuoblyProcess {
  public:
   QuoblyProcess() {
@@ -108,19 +69,16 @@ class QuoblyProcess {
   }
   ~QuoblyProcess() { Close(); }
 
-  std::string Folder() const { return Narrow(m_folder.Path()); }
+  std::string Folder() const { return Ansi(m_folder.Path()); }
   std::string BindingFile() const { return Folder() + "音效配置.ini"; }  // a GBK literal, as in the program
   std::wstring TracePath() const { return m_folder.Path() + L"trace.txt"; }
 
   // Starts the program and waits for its main window.
   bool Start() {
-    PROCESS_INFORMATION info = {};
-    if (!Launch(&info)) return false;
-    m_process.Reset(info.hProcess);
-    m_processId = info.dwProcessId;
-    if (!PumpUntil([this] { return (m_window = FindShownWindow(m_processId, L"Quobly")) != nullptr; }, 20000))
+    if (!Launch(m_process)) return false;
+    if (!PumpUntil([this] { return (m_window = FindShownWindow(m_process.Id(), L"Quobly")) != nullptr; }, 20000))
       return false;
-    WaitForInputIdle(m_process.Get(), 5000);
+    WaitForInputIdle(m_process.Handle(), 5000);
     return true;
   }
 
@@ -131,70 +89,41 @@ class QuoblyProcess {
   // start would, and waits for that copy to end; its exit code, or -1 when
   // it did not end.
   int StartAgain() {
-    PROCESS_INFORMATION info = {};
-    if (!Launch(&info)) return -1;
-    UniqueKernelHandle process(info.hProcess);
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.Get(), TestTimeout(30000)) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(process.Get(), &exitCode);
-    } else {
-      TerminateProcess(process.Get(), 1);
-    }
-    return static_cast<int>(exitCode);
+    ChildProcess second;
+    if (!Launch(second)) return -1;
+    if (second.WaitForExit(30000)) return static_cast<int>(second.ExitCode());
+    second.Kill();
+    return -1;
   }
 
   // Closes the main window and waits for the program to end; its exit code,
   // or -1 when it did not end.
   int Close() {
-    if (!m_process) return -1;
+    if (!m_process.Started()) return -1;
     PostMessageW(m_window, WM_CLOSE, 0, 0);
-    DWORD exitCode = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(m_process.Get(), TestTimeout(20000)) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(m_process.Get(), &exitCode);
-    } else {
-      TerminateProcess(m_process.Get(), 1);
-    }
-    m_process.Reset();
-    return static_cast<int>(exitCode);
+    const int exitCode = m_process.WaitForExit(20000) ? static_cast<int>(m_process.ExitCode()) : -1;
+    m_process.Kill();
+    m_process = ChildProcess();
+    return exitCode;
   }
 
   // The traced calls in order, without their time stamps.
-  std::vector<std::string> Calls() const { return TraceLines(false); }
-  // The time stamps (performance counter milliseconds) of the calls.
-  std::vector<std::string> TimedCalls() const { return TraceLines(true); }
+  std::vector<std::string> Calls() const {
+    std::vector<std::string> calls;
+    for (TracedCall& traced : ParseTrace(ReadFileBytes(TracePath()))) calls.push_back(std::move(traced.call));
+    return calls;
+  }
 
  private:
-  static std::string Narrow(const std::wstring& text) {
-    char buffer[MAX_PATH * 2] = {};
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, buffer, sizeof buffer, nullptr, nullptr);
-    return buffer;
-  }
-
-  bool Launch(PROCESS_INFORMATION* info) {
-    std::wstring commandLine = L"\"" + m_folder.Path() + L"Quobly.exe\"";
+  // The trace variable is set only while the program starts: it inherits it.
+  bool Launch(ChildProcess& process) {
     SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", TracePath().c_str());
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    const BOOL started = CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                        m_folder.Path().c_str(), &startup, info);
+    const bool started = process.Start(m_folder.Path() + L"Quobly.exe", std::wstring(), m_folder.Path());
     SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", nullptr);
-    if (started) CloseHandle(info->hThread);
-    return started != FALSE;
-  }
-
-  std::vector<std::string> TraceLines(bool withTime) const {
-    const std::string text = ReadFileBytes(TracePath());
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-      const std::string line = text.substr(start, end - start);
-      lines.push_back(withTime ? line : line.substr(line.find(' ') + 1));
-    }
-    return lines;
+    return started;
   }
 
   TempFolder m_folder;
-  UniqueKernelHandle m_process;
-  DWORD m_processId = 0;
+  ChildProcess m_process;
   HWND m_window = nullptr;
 };

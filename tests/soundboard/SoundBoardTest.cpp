@@ -82,31 +82,23 @@ TEST_F(SoundLibraryScreenTest, CaptionsAreFileNamesAndBadgesShowTheKeysThatPlayE
     }
     return pixels;
   };
-  Pump();
+  PumpMessages();
   const auto cornerBefore = region(50, 1, 67, 11);
   const auto captionBefore = region(12, 11, 58, 24);
   board->ShowHotkeys({{f1, board->SoundPath(1, applause)}, {f2, board->SoundPath(1, other)}});
-  Pump();
+  PumpMessages();
   EXPECT_EQ(board->Hotkey(1, applause), f1);
   EXPECT_EQ(board->Hotkey(1, other), f2);
   EXPECT_NE(region(50, 1, 67, 11), cornerBefore);
   EXPECT_EQ(region(12, 11, 58, 24), captionBefore);
   board->ShowHotkeys({});
-  Pump();
+  PumpMessages();
   EXPECT_EQ(board->Hotkey(1, applause), "");
   EXPECT_EQ(region(50, 1, 67, 11), cornerBefore);
 }
 
 // Input that waits while the folders are scanned is handled at once; what it
 // leads to must not be lost to the message loop that follows.
-void PressShift() {
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_SHIFT;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
-}
-
 TEST_F(SoundLibraryScreenTest, QuitAskedForDuringTheScanReachesTheMessageLoop) {
   AddNumberedSounds(1, 3);
   ShowWindow(window, SW_SHOW);
@@ -120,7 +112,7 @@ TEST_F(SoundLibraryScreenTest, QuitAskedForDuringTheScanReachesTheMessageLoop) {
     }
     return kExUndecided;
   });
-  PressShift();
+  PressKey(VK_SHIFT);
   ASSERT_TRUE(WaitUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }, 2000));
 
   building = true;
@@ -139,7 +131,7 @@ TEST_F(SoundLibraryScreenTest, WindowClosedDuringTheScanStopsTheBuildSafely) {
   AddNumberedSounds(2, 3);
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
-  PressShift();
+  PressKey(VK_SHIFT);
   PostMessageW(window, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([] { return HIWORD(GetQueueStatus(QS_INPUT)) != 0; }, 2000));
 

@@ -58,7 +58,7 @@ class SoundCardsTest : public PopupFixture {
     cards->StartEnumeration();
     ASSERT_TRUE(WaitUntil(
         [&] {
-          Pump();
+          PumpMessages();
           return !cards->Cards().empty();
         },
         10000));
@@ -125,13 +125,13 @@ TEST_F(SoundCardsTest, PlaysUseTheDefaultOutputUntilACardIsChosenAndThatCardAfte
 TEST_F(SoundCardsTest, AForeignOrRepeatedFoundMessageChangesNothing) {
   PostMessageW(window, kMsgSoundCardsFound, 0, 0x1234);
   PostMessageW(window, kMsgSoundCardsFound, 0, 0);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(cards->Combo().ItemCount(), 0);
   WaitForCards();
   const int count = cards->Combo().ItemCount();
   cards->StartEnumeration();  // once only
   Sleep(200);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(cards->Combo().ItemCount(), count);
 }
 

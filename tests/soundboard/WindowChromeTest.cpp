@@ -21,17 +21,6 @@ constexpr int kCloseX = 430 - 45 + 16;
 constexpr int kButtonY = 17;
 constexpr UINT kTrayIconId = 1;
 
-bool TrayIconPresent(HWND window) {
-  // Changing an icon succeeds only while the notification area holds it.
-  NOTIFYICONDATAA icon = {};
-  icon.cbSize = sizeof icon;
-  icon.hWnd = window;
-  icon.uID = kTrayIconId;
-  icon.uFlags = NIF_TIP;
-  lstrcpyA(icon.szTip, "Quobly");
-  return Shell_NotifyIconA(NIM_MODIFY, &icon) != FALSE;
-}
-
 RECT WindowRect(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
@@ -153,22 +142,22 @@ TEST_F(WindowChromeTest, TopmostTogglesTheWindowTheButtonsTextAndItsOpacity) {
 }
 
 TEST_F(WindowChromeTest, CloseEndsTheWindowAndTakesTheIconAway) {
-  ASSERT_TRUE(TrayIconPresent(window));
+  ASSERT_TRUE(TrayIconPresent(window, kTrayIconId));
   ClickAt(window, kCloseX, kButtonY);
   EXPECT_TRUE(IsWindow(window));  // the close message is posted, not sent
   EXPECT_TRUE(WaitUntil([&] {
-    Pump();
+    PumpMessages();
     return !IsWindow(window);
   }));
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
 }
 
 TEST_F(WindowChromeTest, TheIconStaysUntilRemovedAndRemovingTwiceIsHarmless) {
-  EXPECT_TRUE(TrayIconPresent(window));
+  EXPECT_TRUE(TrayIconPresent(window, kTrayIconId));
   chrome->RemoveTrayIcon();
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
   chrome->RemoveTrayIcon();
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
 }
 
 TEST_F(WindowChromeTest, ARestartedShellGetsTheIconBackButARemovedIconStaysAway) {
@@ -178,11 +167,11 @@ TEST_F(WindowChromeTest, ARestartedShellGetsTheIconBackButARemovedIconStaysAway)
   lost.uID = kTrayIconId;
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &lost));  // as a crashed shell loses it
   SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_TRUE(TrayIconPresent(window));
+  EXPECT_TRUE(TrayIconPresent(window, kTrayIconId));
 
   chrome->RemoveTrayIcon();
   SendMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
 }
 
 TEST_F(WindowChromeTest, TheMenuOpensJustBelowRightOfTheCursor) {
@@ -216,7 +205,7 @@ TEST_F(WindowChromeTest, TheMenusShowBringsBackAHiddenWindow) {
 TEST_F(WindowChromeTest, TheMenusCloseDestroysTheWindowAndTakesTheIconAway) {
   ChooseFromTrayMenu(2);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_FALSE(TrayIconPresent(window));
+  EXPECT_FALSE(TrayIconPresent(window, kTrayIconId));
 }
 
 }  // namespace

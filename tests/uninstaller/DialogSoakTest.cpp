@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "MainDlg.h"
-#include "ProcessResources.h"
+#include "GuiObjectCheck.h"
 #include "PvApp.h"
 #include "TestSupport.h"
 
@@ -51,14 +51,6 @@ void Print(const char* when, const Resources& r) {
               static_cast<unsigned long>(r.privateBytes / 1024));
 }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 // The main dialog put back in its place, shown, before every effect: hide
 // effects end it and the swell leaves it larger.
 class SoakDlg : public CMainDlg {
@@ -72,7 +64,7 @@ class SoakDlg : public CMainDlg {
     m_height = kHeight;
     SetWindowPos(m_hWnd, nullptr, m_x, m_y, m_width, m_height, SWP_NOZORDER | SWP_SHOWWINDOW);
     PlayEffect(effect);
-    Pump();
+    PumpMessages();
   }
 };
 
@@ -81,7 +73,7 @@ TEST(DialogSoakTest, TwoHundredEffectsLeaveNothingBehind) {
   SoakDlg dialog;
   ASSERT_TRUE(dialog.Create(0, kX, kY, kWidth, kHeight, 0, true, nullptr));
   dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
-  Pump();
+  PumpMessages();
   for (int effect = 0; effect < kEffects; ++effect) dialog.PlayFromItsPlace(effect);  // fills the caches
 
   const Resources before = Measure();
@@ -92,8 +84,7 @@ TEST(DialogSoakTest, TwoHundredEffectsLeaveNothingBehind) {
   Print("before", before);
   Print("after", after);
 
-  EXPECT_LE(after.process.gdiObjects, before.process.gdiObjects + 2);
-  EXPECT_LE(after.process.userObjects, before.process.userObjects + 2);
+  ExpectGuiObjectsWithin(before.process, after.process, 2);
   EXPECT_LE(after.process.handleCount, before.process.handleCount + 4);
   EXPECT_LE(after.openHandles, before.openHandles + 4);
   EXPECT_EQ(after.process.windows, before.process.windows);

@@ -56,20 +56,12 @@ class TestDlg : public CPvDlg {
   std::atomic<int> pauses{0};  // frames of effects played, on any thread
 };
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CPvApp::Instance().SetAppName(L"DialogTest");
     ASSERT_TRUE(dialog.Create(0, 50, 60, 300, 200, 0, false, nullptr));
-    Pump();
+    PumpMessages();
   }
 
   void Press(int x, int y) { SendMessageW(dialog.GetHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(x, y)); }
@@ -221,7 +213,7 @@ TEST_F(DialogTest, UnknownEffectChangesNothingButReportsItsEnd) {
   dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
   const RECT before = dialog.StoredRect();
   dialog.PlayEffect(14);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(dialog.effectsFinished, 1);
   const RECT after = dialog.StoredRect();
   EXPECT_TRUE(EqualRect(&before, &after));
@@ -235,12 +227,12 @@ TEST_F(DialogTest, SecondEffectWhileOneRunsReturnsWithoutReporting) {
   dialog.PlayEffect(14);
   ASSERT_TRUE(WaitUntil(
       [&] {
-        Pump();
+        PumpMessages();
         return !dialog.IsEffectRunning();
       },
       3000));
   Sleep(50);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(dialog.effectsFinished, 1);
 }
 
@@ -265,7 +257,7 @@ TEST_F(DialogTest, ClosingEffectEndsTheModalLoop) {
   dialog.PlayEffect(kEffectRollUpSidewaysClose);
   EXPECT_FALSE(IsWindowVisible(dialog.GetHwnd()));
   dialog.PlayEffect(kEffectCardFoldOut);  // a top-level dialog folds out but is not ended
-  Pump();
+  PumpMessages();
   EXPECT_EQ(dialog.effectsFinished, 2);
 }
 
@@ -290,7 +282,7 @@ TEST(DialogPaintTest, LayeredDialogComposesTheNineSliceBackground) {
   dialog.Show(CPvDlg::kNoEffect, true, SW_SHOW);
   dialog.Redraw();
   ASSERT_TRUE(WaitUntil([&] {
-    Pump();
+    PumpMessages();
     return CompositePixel(dialog, 150, 100) == RGB(255, 255, 255);
   }));
   const COLORREF title = CompositePixel(dialog, 150, 15);

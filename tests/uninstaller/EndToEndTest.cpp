@@ -31,7 +31,6 @@ namespace {
 
 constexpr wchar_t kProgramName[] = L"pvUninstall.exe";
 constexpr wchar_t kAppTitle[] = L"Tesk软件-卸载程序";
-constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr wchar_t kParvaneKey[] = L"SOFTWARE\\Parvane";
 constexpr wchar_t kRegKey[] = L"QuoblyEndToEnd";
 constexpr wchar_t kMenu[] = L"QuoblyEndToEnd";
@@ -43,25 +42,6 @@ constexpr int kDialogHeight = 230;
 constexpr POINT kUninstallButton = {289, 162};
 constexpr POINT kCancelButton = {359, 162};
 constexpr int kPanelTop = 89;
-
-void RemoveTree(const std::wstring& folder) {
-  const std::wstring list = folder + L'\0';
-  SHFILEOPSTRUCTW remove = {};
-  remove.wFunc = FO_DELETE;
-  remove.pFrom = list.c_str();
-  remove.fFlags = FOF_NO_UI;
-  SHFileOperationW(&remove);
-}
-
-std::wstring ShellFolder(BOOL (*lookUp)(wchar_t*)) {
-  wchar_t path[MAX_PATH] = {};
-  lookUp(path);
-  return path;
-}
-
-std::u16string U16(const std::wstring& text) {
-  return std::u16string(text.begin(), text.end());
-}
 
 std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
   std::vector<DWORD> found;
@@ -97,19 +77,6 @@ RECT WindowRect(HWND wnd) {
   RECT rect = {};
   GetWindowRect(wnd, &rect);
   return rect;
-}
-
-void ClickAt(int x, int y) {
-  SetCursorPos(x, y);
-  Sleep(50);
-  INPUT input[2] = {};
-  input[0].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].type = INPUT_MOUSE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input[0], sizeof(INPUT));
-  Sleep(50);
-  SendInput(1, &input[1], sizeof(INPUT));
 }
 
 int Brightness(uint32_t pixel) {
@@ -159,9 +126,8 @@ class EndToEndTest : public testing::Test {
   }
 
   void TearDown() override {
-    if (m_process) {
-      TerminateProcess(m_process.Get(), 1);
-      WaitForSingleObject(m_process.Get(), 5000);
+    if (m_uninstaller.Started()) {
+      m_uninstaller.Kill();
     }
     if (!m_installDir.empty()) RemoveTree(m_installDir);
     RemoveTree(m_menuFolder);
@@ -207,22 +173,13 @@ class EndToEndTest : public testing::Test {
   // Starts the installed uninstaller and waits until its dialog stands
   // still, centred on the screen.
   void Start() {
-    std::wstring commandLine = L"\"" + m_program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_installDir.c_str(),
-                               &startup, &info))
-        << GetLastError();
-    m_process.Reset(info.hProcess);
-    CloseHandle(info.hThread);
-    m_processId = info.dwProcessId;
+    ASSERT_TRUE(m_uninstaller.Start(m_program, std::wstring(), m_installDir)) << GetLastError();
 
     const int left = (GetSystemMetrics(SM_CXSCREEN) - kDialogWidth) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - kDialogHeight) / 2;
     ASSERT_TRUE(WaitUntil(
         [&] {
-          for (HWND wnd : VisibleWindows(m_processId)) {
+          for (HWND wnd : VisibleWindows(m_uninstaller.Id())) {
             const RECT rect = WindowRect(wnd);
             if (rect.left == left && rect.top == top) m_dialog = wnd;
           }
@@ -234,7 +191,7 @@ class EndToEndTest : public testing::Test {
     m_dialogRect = WindowRect(m_dialog);
   }
 
-  void ClickDialog(POINT client) { ClickAt(m_dialogRect.left + client.x, m_dialogRect.top + client.y); }
+  void ClickDialog(POINT client) { ClickScreen({m_dialogRect.left + client.x, m_dialogRect.top + client.y}); }
 
   ScreenShot ShootDialog(const wchar_t* name = nullptr) const {
     ScreenShot shot(m_dialogRect);
@@ -242,7 +199,7 @@ class EndToEndTest : public testing::Test {
     return shot;
   }
 
-  bool Ended(DWORD timeoutMs) const { return WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0; }
+  bool Ended(DWORD timeoutMs) { return m_uninstaller.WaitForExit(timeoutMs); }
 
   // This test's reports of `type`, waiting up to `timeoutMs` for `count`.
   std::vector<RecordedRequest> Reports(const std::string& type, size_t count, DWORD timeoutMs) const {
@@ -266,8 +223,7 @@ class EndToEndTest : public testing::Test {
   std::wstring m_desktopShortcut;
   std::wstring m_shotFolder;
   std::string m_uid;
-  UniqueKernelHandle m_process;
-  DWORD m_processId = 0;
+  ChildProcess m_uninstaller;
   HWND m_dialog = nullptr;
   RECT m_dialogRect = {};
 };
@@ -505,7 +461,7 @@ class CrashTest : public EndToEndTest {
     HWND notice = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] {
-          for (HWND wnd : VisibleWindows(m_processId)) {
+          for (HWND wnd : VisibleWindows(m_uninstaller.Id())) {
             if (wnd != m_dialog) notice = wnd;
           }
           return notice != nullptr;
@@ -539,7 +495,7 @@ class CrashTest : public EndToEndTest {
 
   long long CpuTimeMs() const {
     FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(m_process.Get(), &created, &exited, &kernel, &user)) return -1;
+    if (!GetProcessTimes(m_uninstaller.Handle(), &created, &exited, &kernel, &user)) return -1;
     const auto ms = [](const FILETIME& time) {
       return static_cast<long long>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 10000);
     };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "PvImage.h"
+#include "ScreenShot.h"
 #include "TestSupport.h"
 
 namespace {
@@ -45,6 +46,32 @@ TEST_F(MovieTest, RunningMoviesSurviveTheListGrowing) {
   image.StopMovie(1);
   EXPECT_TRUE(image.isStop(1));
 }  // the destructor waits for both threads
+
+// Pixels of the window's top-left `size` × `size` square that differ between
+// two pictures of it.
+int ChangedPixels(const ScreenShot& before, const ScreenShot& after, int size) {
+  int changed = 0;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) changed += before.At(x, y) != after.At(x, y) ? 1 : 0;
+  }
+  return changed;
+}
+
+TEST_F(MovieTest, FramesReachTheWindow) {
+  constexpr int kSize = 29;
+  SetWindowPos(m_wnd, HWND_TOPMOST, 40, 40, 200, 200, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  UpdateWindow(m_wnd);
+  RECT area = {0, 0, kSize, kSize};
+  MapWindowPoints(m_wnd, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  const ScreenShot before(area);
+
+  CPvImage image;
+  ASSERT_TRUE(image.AddMovie(m_wnd, 60073, L"IMG", 0, 0, 3, 20, 1, tagPvMovie::kFrameStrip, kSize, kSize, nullptr));
+  image.StartMovie(1);
+  EXPECT_TRUE(PumpUntil([&] { return ChangedPixels(before, ScreenShot(area), kSize) > kSize; }, 5000))
+      << "no frame of the movie reached the screen";
+  image.StopMovie(1);
+}
 
 TEST_F(MovieTest, FadeStopsByItselfAndCanPlayAgain) {
   CPvImage image;

@@ -87,12 +87,9 @@ class MsgBoxTest : public testing::Test {
 TEST_F(MsgBoxTest, CountdownPressesOkByItself) {
   Stopwatch clock;
   const int result = m_box.ShowMessage(nullptr, L"", L"标题", CPvMsgBox::kOkOnly, 3, 300, 200, 8, 9);
-  const long long elapsed = clock.ElapsedMs();
 
   EXPECT_EQ(result, CPvMsgBox::kOk);
-  EXPECT_GE(elapsed, 2900);
-  // Hiding a window takes Wine up to 2 s more where no window manager runs.
-  EXPECT_LT(elapsed, 6500);
+  EXPECT_GE(clock.ElapsedMs(), 2900);  // three seconds counted down, not skipped
   EXPECT_EQ(m_box.captions, (std::vector<std::wstring>{L"确定", L"确定(2)", L"确定(1)", L"确定(0)"}));
   EXPECT_EQ(m_box.m_nPictureId, 60056) << "the one-button layout's picture";
   EXPECT_EQ(m_box.m_strTitle, L"标题");
@@ -102,10 +99,9 @@ TEST_F(MsgBoxTest, CancelAndCloseButtonsGiveTwoAndStopTheCountdown) {
   // Layout 1 on a 300 × 200 box: Cancel at x 160, the close button at x 260.
   m_watch.clicks = {{170, 180}};
   SetTimer(nullptr, 0, 20, ClickNext);
-  Stopwatch clock;
+  // A countdown of 30 s would end in OK: Cancel says the click ended it.
   EXPECT_EQ(m_box.ShowMessage(nullptr, L"消息", nullptr, CPvMsgBox::kOkCancel, 30, 300, 200, -1, -1),
             CPvMsgBox::kCancel);
-  EXPECT_LT(clock.ElapsedMs(), 3500);
   EXPECT_EQ(m_box.m_strTitle, L"提示信息");
   EXPECT_EQ(m_box.m_nPictureId, 60057);
   Sleep(1200);
@@ -155,13 +151,11 @@ TEST(MsgBoxCloseTest, AltF4AndWmCloseGiveCancelAndEnableTheOwner) {
     watch.closeLParam = road.lParam;
     g_watch = &watch;
     SetTimer(nullptr, 0, 10, CloseOnceShown);
-    Stopwatch clock;
-    // A countdown of 30 s: only the close ends the box in time.
+    // A countdown of 30 s would end in OK: Cancel says the close ended it.
     EXPECT_EQ(
         box.ShowMessage(owner.Get(), L"", nullptr, CPvMsgBox::kOkOnly, 30, 300, 200, kEffectZoomIn, kEffectSwellVanish),
         CPvMsgBox::kCancel)
         << road.message;
-    EXPECT_LT(clock.ElapsedMs(), 10000);
     EXPECT_TRUE(IsWindowEnabled(owner.Get()));
     EXPECT_FALSE(box.IsEffectRunning());
     g_watch = nullptr;
@@ -169,9 +163,8 @@ TEST(MsgBoxCloseTest, AltF4AndWmCloseGiveCancelAndEnableTheOwner) {
 }
 
 TEST_F(MsgBoxTest, FailedCreationReturnsCancelAtOnce) {
-  Stopwatch clock;
+  // A countdown that ran anyway would have pressed OK by itself.
   EXPECT_EQ(m_box.ShowMessage(reinterpret_cast<HWND>(0x7FFF0), L"", nullptr, 0, 5, 300, 200, 8, 9), CPvMsgBox::kCancel);
-  EXPECT_LT(clock.ElapsedMs(), 500);
 }
 
 }  // namespace

@@ -14,10 +14,6 @@
 
 namespace {
 
-std::wstring Widen(const std::string& ascii) {
-  return std::wstring(ascii.begin(), ascii.end());
-}
-
 // Every request carries a token of its own in its query, by which the
 // server's record of it is found.
 class NetTest : public testing::Test {
@@ -183,22 +179,11 @@ class ProbeFolder {
 
   // The probe's exit code (GetUrlInfo's result) and reply, or -1.
   int Run(const std::string& url, std::string& reply) {
-    std::wstring commandLine =
-        L"\"" + m_folder + L"net_probe.exe\" \"" + Widen(url) + L"\" 1024 \"" + m_folder + L"reply.txt\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(), &startup,
-                        &process)) {
-      return -1;
-    }
-    UniqueKernelHandle processHandle(process.hProcess);
-    UniqueKernelHandle threadHandle(process.hThread);
-    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) return -1;
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    const std::optional<DWORD> exitCode = RunToExit(
+        m_folder + L"net_probe.exe", L"\"" + Widen(url) + L"\" 1024 \"" + m_folder + L"reply.txt\"", m_folder, 30000);
+    if (!exitCode) return -1;
     reply = ReadFileBytes(m_folder + L"reply.txt");
-    return static_cast<int>(exitCode);
+    return static_cast<int>(*exitCode);
   }
 
  private:

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <sddl.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "Handles.h"
@@ -31,6 +33,11 @@ class GetRegInfoTest : public testing::Test {
     RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
   }
 
+  void SetUnterminated(const wchar_t* name, const std::wstring& text) {
+    ASSERT_EQ(RegSetValueExW(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>(text.size() * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+  }
   int Read(const wchar_t* name, int use64BitView = 0) {
     return CPvReg::Instance().GetRegInfo(HKEY_CURRENT_USER, kTestKey, name, use64BitView, m_out);
   }
@@ -59,14 +66,22 @@ TEST_F(GetRegInfoTest, ValueMustFitIn129Units) {
 }
 
 TEST_F(GetRegInfoTest, UnterminatedValueStillReadsAsTerminatedText) {
-  const std::wstring text(130, L'z');
-  ASSERT_EQ(RegSetValueExW(m_key.Get(), L"Raw", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                           static_cast<DWORD>(text.size() * sizeof(wchar_t))),
-            ERROR_SUCCESS);
+  // Stored without its terminator, with room for one in the reader's buffer:
+  // read whole and terminated everywhere.
+  SetUnterminated(L"Short", std::wstring(129, L'z'));
   std::fill(std::begin(m_out), std::end(m_out), L'#');
-  // Windows reads it, Wine refuses it; either way no unterminated text.
-  if (Read(L"Raw") == 1) {
-    EXPECT_EQ(std::wstring(m_out), text);
+  ASSERT_EQ(Read(L"Short"), 1);
+  EXPECT_EQ(std::wstring(m_out), std::wstring(129, L'z'));
+
+  // Filling the buffer exactly: Windows reads it, Wine refuses it; either way
+  // no unterminated text reaches the caller.
+  const std::wstring full(130, L'z');
+  SetUnterminated(L"Full", full);
+  std::fill(std::begin(m_out), std::end(m_out), L'#');
+  if (Read(L"Full") == 1) {
+    EXPECT_EQ(std::wstring(m_out), full);
+  } else {
+    EXPECT_EQ(m_out[0], L'#') << "a refused read leaves the caller's buffer alone";
   }
 }
 

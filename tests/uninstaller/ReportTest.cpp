@@ -14,10 +14,6 @@ namespace {
 
 constexpr wchar_t kParvaneKey[] = L"SOFTWARE\\Parvane";
 
-std::wstring Widen(const std::string& ascii) {
-  return std::wstring(ascii.begin(), ascii.end());
-}
-
 // Each test starts and ends without a stored machine identifier.
 class ReportTest : public testing::Test {
  protected:

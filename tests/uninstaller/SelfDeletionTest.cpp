@@ -23,19 +23,10 @@ class SelfDeletionTest : public UninstallerTest {
     EXPECT_TRUE(CopyFileW((ExecutableFolder() + L"uninstall_probe.exe").c_str(), program.c_str(), FALSE));
     WriteRecord();
     SetEnvironmentVariableW(L"QUOBLY_PROBE_REPORT", (m_outside + L"codepage.txt").c_str());
-    std::wstring commandLine = L"\"" + program + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    EXPECT_TRUE(CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_appDir.c_str(),
-                               &startup, &info));
+    const std::optional<DWORD> exitCode = RunToExit(program, std::wstring(), m_appDir, 30000);
     SetEnvironmentVariableW(L"QUOBLY_PROBE_REPORT", nullptr);
-    UniqueKernelHandle process(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
-    EXPECT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
+    EXPECT_TRUE(exitCode.has_value()) << "the probe did not start or did not end";
+    return exitCode.value_or(1);
   }
 
   // The batch has run when it has deleted itself: its last line.

@@ -25,7 +25,6 @@
 
 namespace uninstall_test {
 
-inline constexpr wchar_t kUninstallKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr wchar_t kRegKey[] = L"QuoblyEngineTest";
 inline constexpr wchar_t kProduct[] = L"引擎测试 Engine";
 inline constexpr wchar_t kMenu[] = L"QuoblyEngineTest";
@@ -83,21 +82,11 @@ inline void MakeFolderWithFiles(const std::wstring& folder, int files) {
   for (int i = 0; i < files; ++i) MakeFile(folder + L"\\file" + std::to_wstring(i) + L".txt");
 }
 
-inline std::u16string U16(const std::wstring& text) {
-  return std::u16string(text.begin(), text.end());
-}
-
 inline tagUninstallItem Item(std::int32_t kind, const std::wstring& path) {
   tagUninstallItem item = {};
   item.nKind = kind;
   SetRecordText(item.szPath, U16(path));
   return item;
-}
-
-inline std::wstring ShellFolder(BOOL (*lookUp)(wchar_t*)) {
-  wchar_t path[MAX_PATH] = {};
-  lookUp(path);
-  return path;
 }
 
 // One progress message: its percent, and whether the walk sent it (true) or
@@ -196,13 +185,8 @@ class UninstallerTest : public testing::Test {
     UniqueWindow wnd = CreateMessageWindow(L"UninstallerTestProgress", ProgressProc, &log);
 
     engine.StartUninstall(wnd.Get(), TRUE);
-    const bool ended = WaitUntil(
-        [&] {
-          MSG msg;
-          while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-          return !log.messages.empty() && log.messages.back() == Progress(100, false);
-        },
-        30000);
+    const bool ended =
+        PumpUntil([&] { return !log.messages.empty() && log.messages.back() == Progress(100, false); }, 30000);
     EXPECT_TRUE(ended);
     return log;
   }

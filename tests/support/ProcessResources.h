@@ -59,6 +59,13 @@ inline ProcessResources MeasureProcess(HANDLE process, DWORD processId) {
   return now;
 }
 
+// Wine answers 0 for every process's GDI and USER objects, and a process
+// that has shown a window holds some of each on Windows: a 0 here means the
+// system does not count them.
+inline bool GuiObjectsCounted(const ProcessResources& r) {
+  return r.gdiObjects != 0 || r.userObjects != 0;
+}
+
 inline void PrintResources(const char* when, const ProcessResources& r) {
   std::printf(
       "%-7s threads %lu, windows %lu, handle count %lu, GDI objects %lu, USER objects %lu, pagefile usage %lu KB\n",

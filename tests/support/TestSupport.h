@@ -1,4 +1,6 @@
-// Small helpers shared by the Wine tests.
+// The harness the Wine tests and the benchmarks share: waits, threads,
+// windows and memory here; files, processes, messages, input, text and the
+// audio trace in the headers it includes.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +10,14 @@
 #include <functional>
 #include <string>
 
+#include "BassTrace.h"
+#include "ChildProcess.h"
 #include "Handles.h"
+#include "MessagePump.h"
+#include "SystemPlaces.h"
+#include "TestFiles.h"
+#include "TextConversion.h"
+#include "UserInput.h"
 
 // How long a test waits for an event at most: `timeoutMs`, times the factor
 // in QUOBLY_TEST_TIMEOUT_SCALE where Wine runs emulated, many times slower.
@@ -97,88 +106,6 @@ inline UniqueWindow CreateMessageWindow(const wchar_t* className, WNDPROC proc, 
       CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr));
   SetWindowLongPtrW(wnd.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(userData));
   return wnd;
-}
-
-// The folder of the running test executable, with a trailing backslash.
-inline std::wstring ExecutableFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-// A fresh folder under %TEMP% (path with a trailing backslash), removed with
-// everything in it when the object goes.
-class TempFolder {
- public:
-  TempFolder() {
-    wchar_t base[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    static int counter = 0;
-    m_path = std::wstring(base) + L"pvtest_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-             std::to_wstring(GetTickCount()) + L"_" + std::to_wstring(++counter) + L"\\";
-    CreateDirectoryW(m_path.c_str(), nullptr);
-  }
-  ~TempFolder() { RemoveTree(m_path); }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::wstring& Path() const { return m_path; }
-
-  // Writes `bytes` to the file `name` in the folder and returns its path.
-  std::wstring Write(const std::wstring& name, const std::string& bytes) const {
-    const std::wstring path = m_path + name;
-    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    return path;
-  }
-
- private:
-  static void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found = {};
-    HANDLE listing = FindFirstFileW((folder + L"*").c_str(), &found);
-    if (listing != INVALID_HANDLE_VALUE) {
-      do {
-        const std::wstring name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(folder + name + L"\\");
-        } else {
-          DeleteFileW((folder + name).c_str());
-        }
-      } while (FindNextFileW(listing, &found));
-      FindClose(listing);
-    }
-    RemoveDirectoryW(folder.c_str());
-  }
-
-  std::wstring m_path;
-};
-
-inline bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Creates or replaces the file with exactly these bytes; false when it
-// cannot be created.
-inline bool WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
-  UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  return file && WriteFile(file.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
-}
-
-// Reads back exactly the bytes of a file, also one still open for writing;
-// empty when it cannot be read.
-inline std::string ReadFileBytes(const std::wstring& path) {
-  UniqueFileHandle file(
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return std::string();
-  std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
-  DWORD read = 0;
-  if (!bytes.empty()) ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-  bytes.resize(read);
-  return bytes;
 }
 
 // Committed private memory, summed over the address space: heaps, DIB
