@@ -47,6 +47,14 @@ class TestDlg : public CPvDlg {
   }
 
   RECT StoredRect() const { return {m_x, m_y, m_width, m_height}; }
+  using CPvDlg::SetBusy;
+
+  // Shown at its first place and size: hide effects end the dialog and the
+  // swell leaves it larger.
+  void PutBack() {
+    SetRect(50, 60, 300, 200);
+    SetWindowPos(m_hWnd, nullptr, m_x, m_y, m_width, m_height, SWP_NOZORDER | SWP_SHOWWINDOW);
+  }
 
   CPvButton m_button;
   CPvText m_label;
@@ -147,7 +155,7 @@ TEST_F(DialogTest, CaptionBandMovesTheWindowOnlyWhereNoControlTakesTheMouse) {
 }
 
 TEST_F(DialogTest, BusyDialogStillMovesButKeepsInputFromControls) {
-  dialog.m_bBusy = true;
+  dialog.SetBusy(true);
   Press(110, 10);
   Release(110, 10);
   EXPECT_EQ(dialog.clicks, 0);
@@ -242,6 +250,31 @@ TEST_F(DialogTest, SecondEffectWhileOneRunsReturnsWithoutReporting) {
   Sleep(50);
   Pump();
   EXPECT_EQ(dialog.effectsFinished, 1);
+}
+
+// Show plays its effect on a worker: the window's buffers must still be made
+// and put on screen by the window's thread alone, in every effect, for a
+// plain and for a layered dialog.
+TEST(DialogPainterTest, EffectsOnAWorkerLeaveEveryPaintToTheWindowsThread) {
+  CPvApp::Instance().SetAppName(L"DialogPainterTest");
+  for (const bool layered : {false, true}) {
+    TestDlg dialog;
+    ASSERT_TRUE(dialog.Create(0, 50, 60, 300, 200, 0, layered, nullptr));
+    const int offThreadBefore = CPvDC::OffThreadUses();
+    for (int effect = kEffectSlideInBounce; effect <= kEffectRollUpSidewaysClose; ++effect) {
+      dialog.PutBack();
+      dialog.Show(effect, false, SW_SHOW);
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            Pump();
+            return dialog.effectsFinished == effect + 1;
+          },
+          10000))
+          << "effect " << effect << (layered ? " (layered)" : "");
+    }
+    EXPECT_GT(dialog.pauses, 100) << "the effects did not play their frames";
+    EXPECT_EQ(CPvDC::OffThreadUses(), offThreadBefore) << (layered ? "layered" : "plain");
+  }
 }
 
 TEST_F(DialogTest, ZoomKeepsTheRectangleAndSwellEnlargesIt) {

@@ -1,5 +1,14 @@
 #include "PvDC.h"
 
+#include <atomic>
+#include <cassert>
+
+namespace {
+
+std::atomic<int> g_offThreadUses{0};
+
+}  // namespace
+
 CPvDC::CPvDC(HDC target, const RECT& rect, bool drawOnRelease, bool layered, HWND wnd) {
   CreateMemDC(target, rect, drawOnRelease, layered, wnd);
 }
@@ -19,6 +28,7 @@ void CPvDC::CreateMemDC(HDC target, const RECT& rect, bool drawOnRelease, bool l
   m_bDrawOnRelease = drawOnRelease;
   m_bLayered = layered;
   m_hWnd = wnd;
+  CheckThread();
   m_memDC.Reset(CreateCompatibleDC(target));
   if (!m_memDC) return;
   m_bitmap.Reset(layered ? CreateCompatibleBitmapEx(rect) : CreateCompatibleBitmap(target, Width(), Height()));
@@ -40,6 +50,7 @@ HBITMAP CPvDC::CreateCompatibleBitmapEx(const RECT& rect) {
 void CPvDC::Draw() {
   m_bDrawOnRelease = false;
   if (!m_memDC) return;
+  CheckThread();
   if (m_bLayered) {
     RECT windowRect = {};
     GetWindowRect(m_hWnd, &windowRect);
@@ -61,4 +72,16 @@ void CPvDC::Release() {
   m_hPrevBitmap = nullptr;
   m_bitmap.Reset();
   m_memDC.Reset();
+}
+
+void CPvDC::CheckThread() const {
+  const DWORD owner = m_hWnd != nullptr ? GetWindowThreadProcessId(m_hWnd, nullptr) : 0;
+  if (owner == 0 || owner == GetCurrentThreadId()) return;  // no window, or one that went
+  ++g_offThreadUses;
+  OutputDebugStringW(L"pvUninstall: a window's buffer used off the window's thread\n");
+  assert(!"a window's buffer used off the window's thread");
+}
+
+int CPvDC::OffThreadUses() {
+  return g_offThreadUses;
 }

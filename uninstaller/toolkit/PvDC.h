@@ -27,6 +27,11 @@ class CPvDC {
   // deletes it.
   static HBITMAP CreateCompatibleBitmapEx(const RECT& rect);
 
+  // Buffers of a window made or put on screen off the window's thread since
+  // the program started (an assertion in debug builds): GDI objects are used
+  // by one thread at a time, and the window's thread paints.
+  static int OffThreadUses();
+
   HDC GetDC() const { return m_memDC.Get(); }
   HBITMAP GetBitmap() const { return m_bitmap.Get(); }
   operator HDC() const { return m_memDC.Get(); }
@@ -35,6 +40,7 @@ class CPvDC {
 
  private:
   void Release();
+  void CheckThread() const;
 
   UniqueMemoryDc m_memDC;
   HDC m_hTargetDC = nullptr;  // borrowed from the caller
