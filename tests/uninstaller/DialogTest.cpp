@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <memory>
 
 #include "DialogEffects.h"
 #include "PixelCanvas.h"
 #include "PvApp.h"
 #include "PvButton.h"
+#include "MemoryStream.h"
 #include "PvDlg.h"
+#include "PvImage.h"
 #include "PvText.h"
 #include "TestSupport.h"
 
@@ -347,6 +351,98 @@ TEST(DialogPaintTest, NoBackgroundPictureFillsTheBackgroundColour) {
   EXPECT_TRUE(PtInRegion(region, 2, 0));
   EXPECT_TRUE(PtInRegion(region, 0, 2));
   DeleteObject(region);
+}
+
+}  // namespace
+
+namespace {
+
+// A layered dialog over the default background, with a label that is lent
+// the background buffer.
+class BufferDlg : public CPvDlg {
+ public:
+  void OnInit() override {
+    CPvDlg::OnInit();
+    m_label.SetText(L"", 10, 2, 80, 24, false);
+    AddControl(&m_label);
+  }
+  CPvText m_label;
+};
+
+// The pixel's bytes (blue, green, red, alpha from the low byte) of a 32-bit
+// DIB section; false for any other bitmap.
+bool ReadDibPixel(HDC hdc, int x, int y, DWORD* pixel) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(hdc, OBJ_BITMAP));
+  DIBSECTION section = {};
+  if (GetObjectW(bitmap, sizeof section, &section) != sizeof section || section.dsBm.bmBitsPixel != 32) return false;
+  GdiFlush();
+  const int row = section.dsBmih.biHeight > 0 ? section.dsBm.bmHeight - 1 - y : y;
+  *pixel = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(section.dsBm.bmBits) +
+                                          static_cast<size_t>(row) * section.dsBm.bmWidthBytes)[x];
+  return true;
+}
+
+void WritePixel(HDC hdc, int x, int y, DWORD pixel) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(hdc, OBJ_BITMAP));
+  DIBSECTION section = {};
+  ASSERT_EQ(GetObjectW(bitmap, sizeof section, &section), static_cast<int>(sizeof section));
+  GdiFlush();
+  const int row = section.dsBm.bmHeight - 1 - y;
+  reinterpret_cast<DWORD*>(static_cast<BYTE*>(section.dsBm.bmBits) +
+                           static_cast<size_t>(row) * section.dsBm.bmWidthBytes)[x] = pixel;
+}
+
+// The screen is the one the run asked for (the 16-bit run sets
+// QUOBLY_EXPECT_SCREEN_DEPTH); any depth must keep the buffers' alpha.
+void ExpectAskedScreenDepth() {
+  const char* expected = std::getenv("QUOBLY_EXPECT_SCREEN_DEPTH");
+  if (expected == nullptr) return;
+  WindowDc screen(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen.Get(), BITSPIXEL), std::atoi(expected)) << "the screen is not of the asked depth";
+}
+
+TEST(DialogBufferTest, CompositeAndBackgroundAreThirtyTwoBitWithTheBackgroundsAlpha) {
+  ExpectAskedScreenDepth();
+  CPvApp::Instance().SetAppName(L"DialogBufferTest");
+  BufferDlg dialog;
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 300, 200, 0, true, nullptr));
+  dialog.Show(CPvDlg::kNoEffect, true, SW_SHOW);
+  dialog.Redraw();
+  ASSERT_TRUE(WaitUntil([&] {
+    Pump();
+    return CompositePixel(dialog, 150, 100) == RGB(255, 255, 255);
+  }));
+  DWORD pixel = 0;
+  ASSERT_TRUE(ReadDibPixel(dialog.GetCompositeDC(), 150, 100, &pixel)) << "the composite is no 32-bit DIB section";
+  EXPECT_EQ(pixel >> 24, 255u) << "the opaque background lost its alpha in the composite";
+  ASSERT_TRUE(ReadDibPixel(dialog.m_label.m_hBackgroundDC, 150, 100, &pixel)) << "the background is no 32-bit DIB";
+  EXPECT_EQ(pixel >> 24, 255u) << "the opaque background lost its alpha";
+}
+
+TEST(DialogBufferTest, SnapshotKeepsHalfTransparentPixels) {
+  ExpectAskedScreenDepth();
+  WindowDc screen(nullptr);
+  const RECT area = {0, 0, 4, 3};
+  CPvDC buffer(screen.Get(), area, false, false, nullptr);
+  WritePixel(buffer, 1, 1, 0x80402010);  // premultiplied: alpha 128
+  WritePixel(buffer, 2, 1, 0xFF0000FF);  // opaque blue
+  UniqueCom<IStream> stream = CreateStreamOverCopy(nullptr, 0);
+  ASSERT_TRUE(CPvImage::Instance().DcToPngStream(buffer, 4, 3, stream.Get()));
+  LARGE_INTEGER start = {};
+  stream.Get()->Seek(start, STREAM_SEEK_SET, nullptr);
+  std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromStream(stream.Get()));
+  ASSERT_NE(picture, nullptr);
+  ASSERT_EQ(picture->GetLastStatus(), Gdiplus::Ok);
+  Gdiplus::Color colour;
+  picture->GetPixel(1, 1, &colour);
+  EXPECT_NEAR(colour.GetA(), 128, 1);
+  EXPECT_NEAR(colour.GetR(), 128, 2);  // straight alpha in the picture
+  EXPECT_NEAR(colour.GetG(), 64, 2);
+  EXPECT_NEAR(colour.GetB(), 32, 2);
+  picture->GetPixel(2, 1, &colour);
+  EXPECT_EQ(colour.GetValue(), 0xFF0000FFu);
+  picture->GetPixel(0, 0, &colour);
+  EXPECT_EQ(colour.GetA(), 0);
 }
 
 }  // namespace

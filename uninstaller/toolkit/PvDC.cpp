@@ -31,7 +31,7 @@ void CPvDC::CreateMemDC(HDC target, const RECT& rect, bool drawOnRelease, bool l
   CheckThread();
   m_memDC.Reset(CreateCompatibleDC(target));
   if (!m_memDC) return;
-  m_bitmap.Reset(layered ? CreateCompatibleBitmapEx(rect) : CreateCompatibleBitmap(target, Width(), Height()));
+  m_bitmap.Reset(CreateCompatibleBitmapEx(rect));
   if (m_bitmap) m_hPrevBitmap = SelectObject(m_memDC.Get(), m_bitmap.Get());
 }
 

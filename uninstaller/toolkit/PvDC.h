@@ -1,5 +1,6 @@
-// Double buffer of a skinned window: a memory DC with its own bitmap, put on
-// screen in one step by BitBlt or, for a layered window, UpdateLayeredWindow.
+// Double buffer of a skinned window: a memory DC with its own 32-bit bitmap,
+// put on screen in one step by BitBlt or, for a layered window,
+// UpdateLayeredWindow.
 #pragma once
 
 #include <windows.h>
@@ -15,9 +16,12 @@ class CPvDC {
   CPvDC(const CPvDC&) = delete;
   CPvDC& operator=(const CPvDC&) = delete;
 
-  // (Re)creates the buffer over `rect` (target coordinates), compatible with
-  // `target`; a layered buffer is a 32-bit DIB section so that it carries
-  // per-pixel alpha. Whatever the buffer held before is dropped first.
+  // (Re)creates the buffer over `rect` (target coordinates) on a 32-bit DIB
+  // section, whatever the screen's depth: the buffers feed layered windows,
+  // which take per-pixel alpha, and a buffer compatible with a 16- or 24-bit
+  // screen (remote desktop, some virtual machines) has none. A layered
+  // buffer is put on screen by UpdateLayeredWindow. Whatever the buffer held
+  // before is dropped first.
   void CreateMemDC(HDC target, const RECT& rect, bool drawOnRelease, bool layered, HWND wnd);
 
   // Puts the picture on screen and clears draw-on-release.

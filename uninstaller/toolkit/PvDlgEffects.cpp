@@ -133,8 +133,8 @@ void CPvDlg::TakePicture() {
     Paint(screen.Get());
   }
   m_effectPicture = CreateStreamOverCopy(nullptr, 0);
-  HBITMAP frame = static_cast<HBITMAP>(GetCurrentObject(m_compositeDC, OBJ_BITMAP));
-  if (m_effectPicture && !CPvImage::Instance().BmToStream(frame, m_effectPicture.Get(), L"bmp")) {
+  if (m_effectPicture && !CPvImage::Instance().DcToPngStream(m_compositeDC, m_compositeDC.Width(),
+                                                             m_compositeDC.Height(), m_effectPicture.Get())) {
     m_effectPicture.Reset();
   }
 }

@@ -244,11 +244,23 @@ int CPvImage::GetEncoderClsid(const wchar_t* mime, CLSID* clsid) const {
   return -1;
 }
 
-bool CPvImage::BmToStream(HBITMAP bitmap, IStream* stream, const wchar_t* format) const {
+bool CPvImage::DcToPngStream(HDC source, int width, int height, IStream* stream) const {
   CLSID encoder = {};
-  if (bitmap == nullptr || stream == nullptr || format == nullptr) return false;
-  if (GetEncoderClsid((std::wstring(L"image/") + format).c_str(), &encoder) < 0) return false;
-  Gdiplus::Bitmap picture(bitmap, nullptr);
+  if (source == nullptr || stream == nullptr || width <= 0 || height <= 0) return false;
+  if (GetEncoderClsid(L"image/png", &encoder) < 0) return false;
+  UniqueBitmap copy(CPvDC::CreateCompatibleBitmapEx({0, 0, width, height}));
+  UniqueMemoryDc memory(CreateCompatibleDC(source));
+  if (!copy || !memory) return false;
+  HGDIOBJ previous = SelectObject(memory.Get(), copy.Get());
+  const bool copied = BitBlt(memory.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
+  SelectObject(memory.Get(), previous);
+  GdiFlush();  // the pixels are read directly below
+  DIBSECTION section = {};
+  if (!copied || GetObjectW(copy.Get(), sizeof section, &section) != sizeof section) return false;
+  // The section is bottom-up: its last row comes first in memory.
+  const int stride = section.dsBm.bmWidthBytes;
+  auto* lastRow = static_cast<BYTE*>(section.dsBm.bmBits) + static_cast<size_t>(stride) * (height - 1);
+  Gdiplus::Bitmap picture(width, height, -stride, PixelFormat32bppPARGB, lastRow);
   return picture.Save(stream, &encoder, nullptr) == Gdiplus::Ok;
 }
 
