@@ -11,6 +11,8 @@
 #include "MemoryStream.h"
 #include "PvDlg.h"
 #include "PvImage.h"
+#include "PvLayered.h"
+#include "ScreenShot.h"
 #include "PvText.h"
 #include "TestSupport.h"
 
@@ -279,6 +281,58 @@ TEST(DialogPainterTest, EffectsOnAWorkerLeaveEveryPaintToTheWindowsThread) {
     EXPECT_GT(dialog.pauses, 100) << "the effects did not play their frames";
     EXPECT_EQ(CPvDC::OffThreadUses(), offThreadBefore) << (layered ? "layered" : "plain");
   }
+}
+
+bool NearlyWhite(uint32_t pixel) {
+  return ScreenShot::Red(pixel) >= 235 && ScreenShot::Green(pixel) >= 235 && ScreenShot::Blue(pixel) >= 235;
+}
+
+// Every show effect that leaves the dialog on screen, the card flip also
+// right after a fade, each followed by a hover repaint of the button: the
+// dialog's picture and the hover still reach the screen, and no update of a
+// layered window followed an attribute call without the style set anew
+// (Windows refuses those updates; Wine draws them).
+TEST(DialogLayeredTest, ShowEffectsLeaveTheDialogDrawableAndTheHoverReachesTheScreen) {
+  CPvApp::Instance().SetAppName(L"DialogLayeredTest");
+  const int shownEffects[] = {kEffectSlideInBounce, kEffectUnrollDown, kEffectOpenMiddleLine, kEffectFadeIn,
+                              kEffectCardFlipIn,    kEffectZoomIn,     kEffectFadeIn,         kEffectUnrollSideways,
+                              kEffectFadeIn,        kEffectZoomIn,     kEffectCardFlipIn};
+  const int faultsBefore = CPvLayered::OrderFaults();
+  for (const bool layered : {true, false}) {
+    TestDlg dialog;
+    ASSERT_TRUE(dialog.Create(0, 50, 60, 300, 200, 0, layered, nullptr));
+    for (const int effect : shownEffects) {
+      const char* kind = layered ? " (layered)" : " (plain)";
+      dialog.PutBack();
+      dialog.Show(effect, false, SW_SHOW);
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            Pump();
+            return !dialog.IsEffectRunning();
+          },
+          10000))
+          << effect << kind;
+      Pump();
+      RECT window = {};
+      GetWindowRect(dialog.GetHwnd(), &window);
+      const RECT button = {window.left + 100, window.top + 4, window.left + 168, window.top + 26};
+      ASSERT_TRUE(WaitUntil([&] {
+        Pump();
+        return NearlyWhite(ScreenShot(window).At(150, 100));
+      })) << "the dialog is not on screen after effect "
+          << effect << kind;
+      const std::vector<uint32_t> plain = ScreenShot(button).Area(0, 0, 68, 22);
+      SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(120, 10));
+      EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kHover);
+      EXPECT_TRUE(WaitUntil([&] {
+        Pump();
+        return ScreenShot(button).Area(0, 0, 68, 22) != plain;
+      })) << "the hover did not reach the screen after effect "
+          << effect << kind;
+      SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(250, 150));
+    }
+  }
+  EXPECT_EQ(CPvLayered::OrderFaults(), faultsBefore);
 }
 
 TEST_F(DialogTest, ZoomKeepsTheRectangleAndSwellEnlargesIt) {

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cassert>
 
+#include "PvLayered.h"
+
 namespace {
 
 std::atomic<int> g_offThreadUses{0};
@@ -54,11 +56,7 @@ void CPvDC::Draw() {
   if (m_bLayered) {
     RECT windowRect = {};
     GetWindowRect(m_hWnd, &windowRect);
-    POINT destination = {windowRect.left, windowRect.top};
-    SIZE size = {windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
-    POINT source = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(m_hWnd, m_hTargetDC, &destination, &size, m_memDC.Get(), &source, 0, &blend, ULW_ALPHA);
+    CPvLayered::Update(m_hWnd, m_hTargetDC, windowRect, m_memDC.Get());
   } else {
     BitBlt(m_hTargetDC, m_left, m_top, Width(), Height(), m_memDC.Get(), 0, 0, SRCCOPY);
   }

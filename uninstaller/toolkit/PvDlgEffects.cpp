@@ -9,6 +9,7 @@
 #include "DialogEffects.h"
 #include "MemoryStream.h"
 #include "PvImage.h"
+#include "PvLayered.h"
 
 namespace {
 
@@ -65,8 +66,16 @@ void CPvDlg::MoveWindowTo(int x, int y, int width, int height, UINT flags) {
 }
 
 void CPvDlg::SetAlpha(int alpha) {
-  SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-  SetLayeredWindowAttributes(m_hWnd, 0, static_cast<BYTE>(alpha & 0xFF), LWA_ALPHA);
+  const BYTE opacity = static_cast<BYTE>(alpha & 0xFF);
+  if (!m_bLayeredWnd) {
+    CPvLayered::SetAlpha(m_hWnd, opacity);
+    return;
+  }
+  // A window drawn by UpdateLayeredWindow fades through the updates' constant
+  // alpha: an attribute call would make Windows refuse its later updates.
+  CPvLayered::SetConstantAlpha(m_hWnd, opacity);
+  WindowDc screen(m_hWnd);
+  Paint(screen.Get());
 }
 
 void CPvDlg::TakeWindowPosition() {
@@ -119,8 +128,11 @@ void CPvDlg::RunEffect(int effect) {
 
 void CPvDlg::CarryOut(const EffectStep& step) {
   if (step.setBusy) m_bBusy = true;
-  if (step.alpha >= 0) SetAlpha(step.alpha);
+  // The attributes' opacity is set before the window moves or shows, so it
+  // never flashes opaque; an updated window is drawn at its new size.
+  if (step.alpha >= 0 && !m_bLayeredWnd) SetAlpha(step.alpha);
   if (step.move) MoveWindowTo(step.rect.x, step.rect.y, step.rect.width, step.rect.height);
+  if (step.alpha >= 0 && m_bLayeredWnd) SetAlpha(step.alpha);
   if (step.show) ShowWindow(m_hWnd, SW_SHOW);
   if (step.roundRegion && m_bRounded) SetRoundRegion();
   if (step.clearBusy) m_bBusy = false;
@@ -172,7 +184,13 @@ void CPvDlg::PlayMiddleLineEffect(const PvRect& stored) {
 void CPvDlg::PlayCardEffect(const PvRect& stored, bool foldOut) {
   const bool started = OnWindowThread([this, foldOut] {
     TakePicture();
-    SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    // The card is drawn by UpdateLayeredWindow, which a fade's attribute
+    // call leaves refused until the style is set anew; it is drawn opaque.
+    if (m_bLayeredWnd) {
+      CPvLayered::SetConstantAlpha(m_hWnd, 255);
+    } else {
+      CPvLayered::Renew(m_hWnd);
+    }
     if (!foldOut) ShowWindow(m_hWnd, SW_SHOW);
   });
   if (!started) return;
@@ -199,7 +217,7 @@ void CPvDlg::PlayCardEffect(const PvRect& stored, bool foldOut) {
       if (m_bChild) EndDialog();
       return;
     }
-    if (!m_bLayeredWnd) SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+    if (!m_bLayeredWnd) CPvLayered::Clear(m_hWnd);
     Redraw();
   });
 }
