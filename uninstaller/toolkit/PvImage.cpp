@@ -9,6 +9,7 @@
 #include "ImageSlices.h"
 #include "MemoryStream.h"
 #include "PvDC.h"
+#include "ThreadWait.h"
 
 using Gdiplus::Graphics;
 using Gdiplus::Image;
@@ -46,10 +47,19 @@ CPvImage& CPvImage::Instance() {
 CPvImage::CPvImage() = default;
 
 CPvImage::~CPvImage() {
+  // GDI+ must outlive the movie threads.
+  StopMovies(INFINITE);
+}
+
+bool CPvImage::StopMovies(DWORD milliseconds) {
   m_stopAll = 1;
-  // Every movie thread sees the flag after its current frame; GDI+ must
-  // outlive them.
-  for (UniqueKernelHandle& thread : m_movieThreads) WaitForSingleObject(thread.Get(), INFINITE);
+  // Every movie thread sees the flag after its current frame.
+  std::vector<HANDLE> threads;
+  {
+    std::lock_guard<std::mutex> lock(m_movieMutex);
+    for (const UniqueKernelHandle& thread : m_movieThreads) threads.push_back(thread.Get());
+  }
+  return WaitForThreads(threads, milliseconds).empty();
 }
 
 std::unique_ptr<Image> CPvImage::LoadPngFromRes(const wchar_t* resource, const wchar_t* type) const {

@@ -150,6 +150,9 @@ class CPvImage {
                 int height, HDC background);
   void StartMovie(int id);
   void StopMovie(int id);
+  // Stops every movie and waits up to `milliseconds` in all for their
+  // threads; false when one still draws.
+  bool StopMovies(DWORD milliseconds);
   bool isStop(int id);
   int GetMovieIndex(int id);
   bool isExistsMovie(int id) { return GetMovieIndex(id) >= 0; }
