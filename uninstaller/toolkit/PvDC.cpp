@@ -37,11 +37,11 @@ void CPvDC::CreateMemDC(HDC target, const RECT& rect, bool drawOnRelease, bool l
   if (m_bitmap) m_hPrevBitmap = SelectObject(m_memDC.Get(), m_bitmap.Get());
 }
 
-HBITMAP CPvDC::CreateCompatibleBitmapEx(const RECT& rect) {
+HBITMAP CPvDC::CreateCompatibleBitmapEx(const RECT& rect, bool topDown) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = rect.right - rect.left;
-  info.bmiHeader.biHeight = rect.bottom - rect.top;
+  info.bmiHeader.biHeight = topDown ? rect.top - rect.bottom : rect.bottom - rect.top;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;

@@ -27,9 +27,9 @@ class CPvDC {
   // Puts the picture on screen and clears draw-on-release.
   void Draw();
 
-  // A 32-bit bottom-up DIB section of the rectangle's size. The caller
-  // deletes it.
-  static HBITMAP CreateCompatibleBitmapEx(const RECT& rect);
+  // A 32-bit DIB section of the rectangle's size, bottom-up unless asked
+  // top-down (its first row first in memory). The caller deletes it.
+  static HBITMAP CreateCompatibleBitmapEx(const RECT& rect, bool topDown = false);
 
   // Buffers of a window made or put on screen off the window's thread since
   // the program started (an assertion in debug builds): GDI objects are used

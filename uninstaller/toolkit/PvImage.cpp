@@ -258,7 +258,7 @@ bool CPvImage::DcToPngStream(HDC source, int width, int height, IStream* stream)
   CLSID encoder = {};
   if (source == nullptr || stream == nullptr || width <= 0 || height <= 0) return false;
   if (GetEncoderClsid(L"image/png", &encoder) < 0) return false;
-  UniqueBitmap copy(CPvDC::CreateCompatibleBitmapEx({0, 0, width, height}));
+  UniqueBitmap copy(CPvDC::CreateCompatibleBitmapEx({0, 0, width, height}, true));
   UniqueMemoryDc memory(CreateCompatibleDC(source));
   if (!copy || !memory) return false;
   HGDIOBJ previous = SelectObject(memory.Get(), copy.Get());
@@ -267,10 +267,8 @@ bool CPvImage::DcToPngStream(HDC source, int width, int height, IStream* stream)
   GdiFlush();  // the pixels are read directly below
   DIBSECTION section = {};
   if (!copied || GetObjectW(copy.Get(), sizeof section, &section) != sizeof section) return false;
-  // The section is bottom-up: its last row comes first in memory.
-  const int stride = section.dsBm.bmWidthBytes;
-  auto* lastRow = static_cast<BYTE*>(section.dsBm.bmBits) + static_cast<size_t>(stride) * (height - 1);
-  Gdiplus::Bitmap picture(width, height, -stride, PixelFormat32bppPARGB, lastRow);
+  Gdiplus::Bitmap picture(width, height, section.dsBm.bmWidthBytes, PixelFormat32bppPARGB,
+                          static_cast<BYTE*>(section.dsBm.bmBits));
   return picture.Save(stream, &encoder, nullptr) == Gdiplus::Ok;
 }
 
