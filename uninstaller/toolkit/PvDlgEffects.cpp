@@ -37,7 +37,6 @@ bool CPvDlg::OnWindowThread(std::function<void()> step) {
     std::lock_guard<std::mutex> lock(m_stepMutex);
     m_pendingStep = std::move(step);
   }
-  bool taken = false;
   ResetEvent(m_stepTaken.Get());  // a stopped effect's step may have set it late
   if (PostMessageW(m_hWnd, kEffectStepMessage, 0, 0)) {
     while (!m_bStopEffect && IsWindow(m_hWnd)) {
@@ -46,7 +45,7 @@ bool CPvDlg::OnWindowThread(std::function<void()> step) {
   }
   std::lock_guard<std::mutex> lock(m_stepMutex);
   // A step still waiting here was not taken: it is dropped.
-  taken = !m_pendingStep;
+  const bool taken = !m_pendingStep;
   m_pendingStep = nullptr;
   return taken && !m_bStopEffect;
 }
