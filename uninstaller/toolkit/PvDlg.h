@@ -141,7 +141,7 @@ class CPvDlg : public CPvWin {
   UniqueKernelHandle m_showEffectThread;
   std::mutex m_stepMutex;  // guards m_pendingStep
   std::function<void()> m_pendingStep;
-  // Set when the window's thread has taken a posted step, and by
+  // Set when the window's thread has carried out a posted step, and by
   // StopShowEffect; auto-reset, waited for by the effect's thread.
   UniqueKernelHandle m_stepTaken;
 };
