@@ -177,10 +177,13 @@ wine_plain_fonts_ensure() {
 
 # Starts a private Xvfb display and exports DISPLAY; xvfb_stop ends it. Xvfb
 # picks a free display number itself, so parallel runs never collide.
+# Usage: xvfb_start [depth]; 24 bits a pixel unless told (16 is what a
+# remote desktop or some virtual machines give).
 xvfb_start() {
+  local depth=${1:-24}
   local numberFile
   numberFile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "1280x1024x$depth" -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
   XVFB_PID=$!
   local tries=0
   until [ -s "$numberFile" ]; do

@@ -95,4 +95,39 @@ TEST(DialogSoakTest, TwoHundredEffectsLeaveNothingBehind) {
   EXPECT_LE(after.privateBytes, before.privateBytes + 256 * 1024);
 }
 
+// A dialog closed by WM_CLOSE as its open effect starts, every effect in
+// turn, 200 times: the effect's worker is stopped before the modal loop
+// returns, and neither threads nor memory grow.
+class ClosingDlg : public CPvDlg {
+ public:
+  int ShowAndClose(int effect) {
+    PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+    return RunModal(effect, false, false);
+  }
+};
+
+TEST(DialogSoakTest, ClosingDuringTheOpenEffectTwoHundredTimesLeavesNothingBehind) {
+  CPvApp::Instance().SetAppName(L"DialogSoakTest");
+  ClosingDlg dialog;
+  ASSERT_TRUE(dialog.Create(0, kX, kY, kWidth, kHeight, 0, true, nullptr));
+  for (int effect = 0; effect < kEffects; ++effect) dialog.ShowAndClose(effect);  // fills the caches
+
+  const Resources before = Measure();
+  const int threadsBefore = LiveThreadCount();
+  for (int play = 0; play < kPlays; ++play) {
+    ASSERT_EQ(dialog.ShowAndClose(play % kEffects), IDCANCEL) << play;
+    ASSERT_FALSE(dialog.IsEffectRunning()) << play;
+  }
+  Pump();
+  const Resources after = Measure();
+  Print("before", before);
+  Print("after", after);
+
+  EXPECT_EQ(LiveThreadCount(), threadsBefore);
+  EXPECT_LE(after.process.gdiObjects, before.process.gdiObjects + 2);
+  EXPECT_LE(after.openHandles, before.openHandles + 4);
+  EXPECT_EQ(after.process.windows, before.process.windows);
+  EXPECT_LE(after.privateBytes, before.privateBytes + 256 * 1024);
+}
+
 }  // namespace

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <memory>
 
 #include "DialogEffects.h"
 #include "PixelCanvas.h"
 #include "PvApp.h"
 #include "PvButton.h"
+#include "MemoryStream.h"
 #include "PvDlg.h"
+#include "PvImage.h"
+#include "PvLayered.h"
+#include "ScreenShot.h"
 #include "PvText.h"
 #include "TestSupport.h"
 
@@ -47,6 +53,14 @@ class TestDlg : public CPvDlg {
   }
 
   RECT StoredRect() const { return {m_x, m_y, m_width, m_height}; }
+  using CPvDlg::SetBusy;
+
+  // Shown at its first place and size: hide effects end the dialog and the
+  // swell leaves it larger.
+  void PutBack() {
+    SetRect(50, 60, 300, 200);
+    SetWindowPos(m_hWnd, nullptr, m_x, m_y, m_width, m_height, SWP_NOZORDER | SWP_SHOWWINDOW);
+  }
 
   CPvButton m_button;
   CPvText m_label;
@@ -139,7 +153,7 @@ TEST_F(DialogTest, CaptionBandMovesTheWindowOnlyWhereNoControlTakesTheMouse) {
 }
 
 TEST_F(DialogTest, BusyDialogStillMovesButKeepsInputFromControls) {
-  dialog.m_bBusy = true;
+  dialog.SetBusy(true);
   Press(110, 10);
   Release(110, 10);
   EXPECT_EQ(dialog.clicks, 0);
@@ -236,6 +250,83 @@ TEST_F(DialogTest, SecondEffectWhileOneRunsReturnsWithoutReporting) {
   EXPECT_EQ(dialog.effectsFinished, 1);
 }
 
+// Show plays its effect on a worker: the window's buffers must still be made
+// and put on screen by the window's thread alone, in every effect, for a
+// plain and for a layered dialog.
+TEST(DialogPainterTest, EffectsOnAWorkerLeaveEveryPaintToTheWindowsThread) {
+  CPvApp::Instance().SetAppName(L"DialogPainterTest");
+  for (const bool layered : {false, true}) {
+    TestDlg dialog;
+    ASSERT_TRUE(dialog.Create(0, 50, 60, 300, 200, 0, layered, nullptr));
+    const int offThreadBefore = CPvDC::OffThreadUses();
+    for (int effect = kEffectSlideInBounce; effect <= kEffectRollUpSidewaysClose; ++effect) {
+      dialog.PutBack();
+      dialog.Show(effect, false, SW_SHOW);
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            Pump();
+            return dialog.effectsFinished == effect + 1;
+          },
+          10000))
+          << "effect " << effect << (layered ? " (layered)" : "");
+    }
+    EXPECT_GT(dialog.pauses, 100) << "the effects did not play their frames";
+    EXPECT_EQ(CPvDC::OffThreadUses(), offThreadBefore) << (layered ? "layered" : "plain");
+  }
+}
+
+bool NearlyWhite(uint32_t pixel) {
+  return ScreenShot::Red(pixel) >= 235 && ScreenShot::Green(pixel) >= 235 && ScreenShot::Blue(pixel) >= 235;
+}
+
+// Every show effect that leaves the dialog on screen, the card flip also
+// right after a fade, each followed by a hover repaint of the button: the
+// dialog's picture and the hover still reach the screen, and no update of a
+// layered window followed an attribute call without the style set anew
+// (Windows refuses those updates; Wine draws them).
+TEST(DialogLayeredTest, ShowEffectsLeaveTheDialogDrawableAndTheHoverReachesTheScreen) {
+  CPvApp::Instance().SetAppName(L"DialogLayeredTest");
+  const int shownEffects[] = {kEffectSlideInBounce, kEffectUnrollDown, kEffectOpenMiddleLine, kEffectFadeIn,
+                              kEffectCardFlipIn,    kEffectZoomIn,     kEffectFadeIn,         kEffectUnrollSideways,
+                              kEffectFadeIn,        kEffectZoomIn,     kEffectCardFlipIn};
+  const int faultsBefore = CPvLayered::OrderFaults();
+  for (const bool layered : {true, false}) {
+    TestDlg dialog;
+    ASSERT_TRUE(dialog.Create(0, 50, 60, 300, 200, 0, layered, nullptr));
+    for (const int effect : shownEffects) {
+      const char* kind = layered ? " (layered)" : " (plain)";
+      dialog.PutBack();
+      dialog.Show(effect, false, SW_SHOW);
+      ASSERT_TRUE(WaitUntil(
+          [&] {
+            Pump();
+            return !dialog.IsEffectRunning();
+          },
+          10000))
+          << effect << kind;
+      Pump();
+      RECT window = {};
+      GetWindowRect(dialog.GetHwnd(), &window);
+      const RECT button = {window.left + 100, window.top + 4, window.left + 168, window.top + 26};
+      ASSERT_TRUE(WaitUntil([&] {
+        Pump();
+        return NearlyWhite(ScreenShot(window).At(150, 100));
+      })) << "the dialog is not on screen after effect "
+          << effect << kind;
+      const std::vector<uint32_t> plain = ScreenShot(button).Area(0, 0, 68, 22);
+      SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(120, 10));
+      EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kHover);
+      EXPECT_TRUE(WaitUntil([&] {
+        Pump();
+        return ScreenShot(button).Area(0, 0, 68, 22) != plain;
+      })) << "the hover did not reach the screen after effect "
+          << effect << kind;
+      SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(250, 150));
+    }
+  }
+  EXPECT_EQ(CPvLayered::OrderFaults(), faultsBefore);
+}
+
 TEST_F(DialogTest, ZoomKeepsTheRectangleAndSwellEnlargesIt) {
   dialog.Show(CPvDlg::kNoEffect, false, SW_SHOW);
   const RECT before = dialog.StoredRect();
@@ -306,6 +397,98 @@ TEST(DialogPaintTest, NoBackgroundPictureFillsTheBackgroundColour) {
   EXPECT_TRUE(PtInRegion(region, 2, 0));
   EXPECT_TRUE(PtInRegion(region, 0, 2));
   DeleteObject(region);
+}
+
+}  // namespace
+
+namespace {
+
+// A layered dialog over the default background, with a label that is lent
+// the background buffer.
+class BufferDlg : public CPvDlg {
+ public:
+  void OnInit() override {
+    CPvDlg::OnInit();
+    m_label.SetText(L"", 10, 2, 80, 24, false);
+    AddControl(&m_label);
+  }
+  CPvText m_label;
+};
+
+// The pixel's bytes (blue, green, red, alpha from the low byte) of a 32-bit
+// DIB section; false for any other bitmap.
+bool ReadDibPixel(HDC hdc, int x, int y, DWORD* pixel) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(hdc, OBJ_BITMAP));
+  DIBSECTION section = {};
+  if (GetObjectW(bitmap, sizeof section, &section) != sizeof section || section.dsBm.bmBitsPixel != 32) return false;
+  GdiFlush();
+  const int row = section.dsBmih.biHeight > 0 ? section.dsBm.bmHeight - 1 - y : y;
+  *pixel = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(section.dsBm.bmBits) +
+                                          static_cast<size_t>(row) * section.dsBm.bmWidthBytes)[x];
+  return true;
+}
+
+void WritePixel(HDC hdc, int x, int y, DWORD pixel) {
+  HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(hdc, OBJ_BITMAP));
+  DIBSECTION section = {};
+  ASSERT_EQ(GetObjectW(bitmap, sizeof section, &section), static_cast<int>(sizeof section));
+  GdiFlush();
+  const int row = section.dsBm.bmHeight - 1 - y;
+  reinterpret_cast<DWORD*>(static_cast<BYTE*>(section.dsBm.bmBits) +
+                           static_cast<size_t>(row) * section.dsBm.bmWidthBytes)[x] = pixel;
+}
+
+// The screen is the one the run asked for (the 16-bit run sets
+// QUOBLY_EXPECT_SCREEN_DEPTH); any depth must keep the buffers' alpha.
+void ExpectAskedScreenDepth() {
+  const char* expected = std::getenv("QUOBLY_EXPECT_SCREEN_DEPTH");
+  if (expected == nullptr) return;
+  WindowDc screen(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen.Get(), BITSPIXEL), std::atoi(expected)) << "the screen is not of the asked depth";
+}
+
+TEST(DialogBufferTest, CompositeAndBackgroundAreThirtyTwoBitWithTheBackgroundsAlpha) {
+  ExpectAskedScreenDepth();
+  CPvApp::Instance().SetAppName(L"DialogBufferTest");
+  BufferDlg dialog;
+  ASSERT_TRUE(dialog.Create(0, 0, 0, 300, 200, 0, true, nullptr));
+  dialog.Show(CPvDlg::kNoEffect, true, SW_SHOW);
+  dialog.Redraw();
+  ASSERT_TRUE(WaitUntil([&] {
+    Pump();
+    return CompositePixel(dialog, 150, 100) == RGB(255, 255, 255);
+  }));
+  DWORD pixel = 0;
+  ASSERT_TRUE(ReadDibPixel(dialog.GetCompositeDC(), 150, 100, &pixel)) << "the composite is no 32-bit DIB section";
+  EXPECT_EQ(pixel >> 24, 255u) << "the opaque background lost its alpha in the composite";
+  ASSERT_TRUE(ReadDibPixel(dialog.m_label.m_hBackgroundDC, 150, 100, &pixel)) << "the background is no 32-bit DIB";
+  EXPECT_EQ(pixel >> 24, 255u) << "the opaque background lost its alpha";
+}
+
+TEST(DialogBufferTest, SnapshotKeepsHalfTransparentPixels) {
+  ExpectAskedScreenDepth();
+  WindowDc screen(nullptr);
+  const RECT area = {0, 0, 4, 3};
+  CPvDC buffer(screen.Get(), area, false, false, nullptr);
+  WritePixel(buffer, 1, 1, 0x80402010);  // premultiplied: alpha 128
+  WritePixel(buffer, 2, 1, 0xFF0000FF);  // opaque blue
+  UniqueCom<IStream> stream = CreateStreamOverCopy(nullptr, 0);
+  ASSERT_TRUE(CPvImage::Instance().DcToPngStream(buffer, 4, 3, stream.Get()));
+  LARGE_INTEGER start = {};
+  stream.Get()->Seek(start, STREAM_SEEK_SET, nullptr);
+  std::unique_ptr<Gdiplus::Bitmap> picture(Gdiplus::Bitmap::FromStream(stream.Get()));
+  ASSERT_NE(picture, nullptr);
+  ASSERT_EQ(picture->GetLastStatus(), Gdiplus::Ok);
+  Gdiplus::Color colour;
+  picture->GetPixel(1, 1, &colour);
+  EXPECT_NEAR(colour.GetA(), 128, 1);
+  EXPECT_NEAR(colour.GetR(), 128, 2);  // straight alpha in the picture
+  EXPECT_NEAR(colour.GetG(), 64, 2);
+  EXPECT_NEAR(colour.GetB(), 32, 2);
+  picture->GetPixel(2, 1, &colour);
+  EXPECT_EQ(colour.GetValue(), 0xFF0000FFu);
+  picture->GetPixel(0, 0, &colour);
+  EXPECT_EQ(colour.GetA(), 0);
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ void CMainDlg::OnUninstall(void* context) {
   auto* self = static_cast<CMainDlg*>(context);
   if (self->m_nState != kConfirmView) return;
   self->m_nState = kUninstallingView;
-  self->m_bBusy = true;
+  self->SetBusy(true);
   PostMessageW(self->m_hWnd, WM_PAINT, 0, 0);
   self->m_uninstaller.StartUninstall(self->m_hWnd, TRUE);
   CPvThread::Instance().StartThread(ProgressThread, self, 1);

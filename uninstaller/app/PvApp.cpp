@@ -1,10 +1,19 @@
 #include "PvApp.h"
 
-#include <cstdlib>
 #include <cwchar>
 
 #include "PvHelpers.h"
+#include "PvImage.h"
+#include "PvReport.h"
 #include "PvThread.h"
+
+namespace {
+
+// How long the program's end waits for a timer's last call, a movie's frame
+// and a report's request (whose own time-outs are longer: it is cut short).
+constexpr DWORD kWorkerGraceMs = 1000;
+
+}  // namespace
 
 CPvApp& CPvApp::Instance() {
   static CPvApp instance;
@@ -29,8 +38,30 @@ void CPvApp::SetAppName(const wchar_t* name) {
 }
 
 void CPvApp::ExitApp() {
-  CPvThread::Instance().Stop();
   m_bExiting = true;
-  PostQuitMessage(0);
-  std::exit(0);
+  // Every worker that draws or sends is asked to end and waited for, within
+  // one allowance shared by all.
+  const DWORD start = GetTickCount();
+  const auto left = [start] {
+    const DWORD spent = GetTickCount() - start;
+    return spent < kWorkerGraceMs ? kWorkerGraceMs - spent : 0;
+  };
+  bool ended = CPvThread::Instance().Stop(static_cast<int>(left()));
+  ended = CPvImage::Instance().StopMovies(left()) && ended;
+  ended = WaitForReports(left()) && ended;
+  // std::exit would run the static destructors (GDI+ shut down, the timer
+  // table freed) on this thread while other threads still run. ExitProcess
+  // first ends every other thread, and only then detaches the DLLs and, with
+  // MinGW's runtime, runs the atexit handlers and so the static destructors:
+  // none of them runs under a worker. What it ends here are threads that
+  // hold nothing (the progress thread waiting in SendMessage); where a lock
+  // was left owned anyway, Windows ends the process at the detach that needs
+  // it instead of waiting. A worker of ours that overstayed may be inside
+  // GDI+ or WinINet, whose detach would wait for the locks it holds: then
+  // the process is terminated outright, running no detach and no handler
+  // (the log is written unbuffered, so nothing is lost).
+  if (ended) ExitProcess(0);
+  if (!TerminateProcess(GetCurrentProcess(), 0)) ExitProcess(0);
+  // The termination may still be under way when the call returns.
+  for (;;) Sleep(INFINITE);
 }

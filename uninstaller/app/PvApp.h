@@ -21,8 +21,9 @@ class CPvApp {
   // Copies `name`, cut to 199 units.
   void SetAppName(const wchar_t* name);
 
-  // Stops the timer threads, posts WM_QUIT and ends the process with code 0
-  // through the runtime's normal exit, so static destructors run.
+  // Ends the process with code 0: stops the timers and the movies and waits
+  // a bounded time for them and for the reports still being sent, then ends
+  // without running static destructors under any of them (see PvApp.cpp).
   [[noreturn]] void ExitApp();
 
   HINSTANCE GetInstance() const { return m_hInstance; }

@@ -1,19 +1,27 @@
 #include "PvReport.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "Handles.h"
 #include "PvHelpers.h"
 #include "PvNet.h"
 #include "PvThread.h"
 #include "ReportQuery.h"
+#include "ThreadWait.h"
 
 namespace {
 constexpr int kEncodedValueUnits = 1024;  // what URLEncode needs to work in place
 constexpr int kUidUnits = 23;
 constexpr int kReplyBytes = 50;  // the reply is read and dropped
+
+std::mutex g_reportMutex;  // guards g_reportThreads
+// Report threads not yet seen ended; ended ones are dropped by the next report.
+std::vector<UniqueKernelHandle> g_reportThreads;
 }  // namespace
 
 void DoReport(const wchar_t* url, const wchar_t* kind, const wchar_t* value) {
@@ -25,9 +33,25 @@ void DoReport(const wchar_t* url, const wchar_t* kind, const wchar_t* value) {
   wcscpy_s(request->kind, kind);
   if (value != nullptr && std::wcslen(value) < tagReportRequest::kValueUnits) wcscpy_s(request->value, value);
 
-  // Once started, the thread owns the request; it is never joined.
+  // Once started, the thread owns the request.
   UniqueKernelHandle thread(CPvThread::Instance().StartThread(ReportThread, request.get(), 0));
-  if (thread) request.release();
+  if (!thread) return;
+  request.release();
+  std::lock_guard<std::mutex> lock(g_reportMutex);
+  g_reportThreads.erase(
+      std::remove_if(g_reportThreads.begin(), g_reportThreads.end(),
+                     [](const UniqueKernelHandle& sent) { return WaitForSingleObject(sent.Get(), 0) != WAIT_TIMEOUT; }),
+      g_reportThreads.end());
+  g_reportThreads.push_back(std::move(thread));
+}
+
+bool WaitForReports(DWORD milliseconds) {
+  // Waited for under the lock: a report started meanwhile waits to be kept,
+  // and no handle is closed while it is waited for.
+  std::lock_guard<std::mutex> lock(g_reportMutex);
+  std::vector<HANDLE> threads;
+  for (const UniqueKernelHandle& thread : g_reportThreads) threads.push_back(thread.Get());
+  return WaitForThreads(threads, milliseconds).empty();
 }
 
 unsigned __stdcall ReportThread(void* request) {

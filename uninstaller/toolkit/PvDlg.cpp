@@ -29,7 +29,7 @@ PvRect WorkAreaFor(HWND owner) {
 
 }  // namespace
 
-CPvDlg::CPvDlg() {
+CPvDlg::CPvDlg() : m_stepTaken(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
   m_pContext = this;
 }
 
@@ -82,6 +82,9 @@ LRESULT CPvDlg::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_CLOSE:
       OnClose();
+      return 0;
+    case kEffectStepMessage:
+      RunPendingStep();
       return 0;
     case WM_MOUSEWHEEL:
       OnMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam), GET_X_LPARAM(lParam),
@@ -218,15 +221,10 @@ void CPvDlg::StopShowEffect() {
   UniqueKernelHandle owned(std::move(m_showEffectThread));
   if (!owned) return;
   m_bStopEffect = true;
-  // The effect moves this window, which needs this thread's messages pumped.
-  HANDLE thread = owned.Get();
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
+  SetEvent(m_stepTaken.Get());  // an effect waiting for its step stops now
+  // The effect no longer waits for this thread, which need not pump.
+  WaitForSingleObject(owned.Get(), INFINITE);
+  m_effectPicture.Reset();
   m_bStopEffect = false;
 }
 

@@ -2,13 +2,21 @@
 // picture, content, controls) and put on screen as a layered window or by a
 // plain copy. Controls are borrowed: the subclass that creates them deletes
 // them. Show and hide effects are in PvDlgEffects.cpp.
+//
+// One thread paints: the window's own. Everything that moves, composes or
+// presents the window, and the dialog's state that painting reads, belongs
+// to it; an effect played on a worker only works out its steps and posts
+// each to the window's thread.
 #pragma once
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <mutex>
 #include <vector>
 
+#include "DialogEffects.h"
 #include "Handles.h"
 #include "PvDC.h"
 #include "PvWin.h"
@@ -42,8 +50,9 @@ class CPvDlg : public CPvWin {
   virtual void DrawBackground(HDC hdc, int left, int top, int right, int bottom);
   // Drawn over the background, under the controls.
   virtual void DrawContent(HDC hdc);
-  // Plays a show or hide effect (0 to 13) on the calling thread; returns at
-  // once while another plays. Posts kEffectFinishedMessage when done.
+  // Plays a show or hide effect (0 to 13), paced on the calling thread, with
+  // every step carried out on the window's thread; returns at once while
+  // another plays. Posts kEffectFinishedMessage when done.
   virtual void PlayEffect(int effect);
 
   // Shows the window, centred when asked in the work area of its owner's
@@ -76,17 +85,19 @@ class CPvDlg : public CPvWin {
   int m_nBackgroundVerticalEdge = 30;
   int m_nBackgroundHorizontalEdge = 3;
   COLORREF m_backgroundColor = 0xFFFFFF;
-  // Set while controls must neither paint nor get mouse input (during effects
-  // that move the window, or when a subclass hides its controls).
-  std::atomic<bool> m_bBusy{false};
 
  protected:
+  // Keeps the controls from painting and from mouse input (during effects
+  // that move the window, or while a subclass hides its controls). Only on
+  // the window's thread.
+  void SetBusy(bool busy) { m_bBusy = busy; }
+
   // Hides the window and ends RunModal; on the window's thread it first stops
   // the show effect, which would otherwise show the window again.
   void EndDialog();
   // Makes a show effect that still plays stop after its current step and
-  // waits for its thread, pumping this thread's messages meanwhile. Only on
-  // the window's thread.
+  // waits for its thread; steps it posted meanwhile are dropped. Only on the
+  // window's thread.
   void StopShowEffect();
   // Waits between two frames of an effect, on the effect's thread. A subclass
   // may pace effects otherwise (a soak plays them without pauses).
@@ -99,17 +110,38 @@ class CPvDlg : public CPvWin {
   std::vector<CPvBase*> m_controls;  // borrowed
 
  private:
+  // Posted by an effect's worker: carry out the step left in m_pendingStep.
+  static constexpr UINT kEffectStepMessage = 7226;
+
+  // Runs `step` on the window's thread: at once when called there, else
+  // posted and waited for (a sent message would deadlock against
+  // StopShowEffect's join). False when the effect is to stop.
+  bool OnWindowThread(std::function<void()> step);
+  void RunPendingStep();
   void RunEffect(int effect);
   // Takes the window's place as the dialog's position: the user may have
   // dragged it since the dialog last moved it.
   void TakeWindowPosition();
   void MoveWindowTo(int x, int y, int width, int height, UINT flags = SWP_SHOWWINDOW);
   void SetAlpha(int alpha);
-  void PlayMiddleLineEffect();
-  void PlayCardEffect(bool foldOut);
+  void CarryOut(const EffectStep& step);
+  // Composes the window afresh and keeps its picture in m_effectPicture.
+  void TakePicture();
+  void PlayMiddleLineEffect(const PvRect& stored);
+  void PlayCardEffect(const PvRect& stored, bool foldOut);
   static unsigned __stdcall ShowEffectThread(void* dialog);
 
+  // The window thread's state.
+  bool m_bBusy = false;
   CPvDC m_backgroundDC;
   CPvDC m_compositeDC;
+  // The window's picture while an effect draws it (effects 4, 10 and 11).
+  UniqueCom<IStream> m_effectPicture;
+
   UniqueKernelHandle m_showEffectThread;
+  std::mutex m_stepMutex;  // guards m_pendingStep
+  std::function<void()> m_pendingStep;
+  // Set when the window's thread has carried out a posted step, and by
+  // StopShowEffect; auto-reset, waited for by the effect's thread.
+  UniqueKernelHandle m_stepTaken;
 };

@@ -9,6 +9,7 @@
 #include "ImageSlices.h"
 #include "MemoryStream.h"
 #include "PvDC.h"
+#include "ThreadWait.h"
 
 using Gdiplus::Graphics;
 using Gdiplus::Image;
@@ -46,10 +47,19 @@ CPvImage& CPvImage::Instance() {
 CPvImage::CPvImage() = default;
 
 CPvImage::~CPvImage() {
+  // GDI+ must outlive the movie threads.
+  StopMovies(INFINITE);
+}
+
+bool CPvImage::StopMovies(DWORD milliseconds) {
   m_stopAll = 1;
-  // Every movie thread sees the flag after its current frame; GDI+ must
-  // outlive them.
-  for (UniqueKernelHandle& thread : m_movieThreads) WaitForSingleObject(thread.Get(), INFINITE);
+  // Every movie thread sees the flag after its current frame.
+  std::vector<HANDLE> threads;
+  {
+    std::lock_guard<std::mutex> lock(m_movieMutex);
+    for (const UniqueKernelHandle& thread : m_movieThreads) threads.push_back(thread.Get());
+  }
+  return WaitForThreads(threads, milliseconds).empty();
 }
 
 std::unique_ptr<Image> CPvImage::LoadPngFromRes(const wchar_t* resource, const wchar_t* type) const {
@@ -244,11 +254,21 @@ int CPvImage::GetEncoderClsid(const wchar_t* mime, CLSID* clsid) const {
   return -1;
 }
 
-bool CPvImage::BmToStream(HBITMAP bitmap, IStream* stream, const wchar_t* format) const {
+bool CPvImage::DcToPngStream(HDC source, int width, int height, IStream* stream) const {
   CLSID encoder = {};
-  if (bitmap == nullptr || stream == nullptr || format == nullptr) return false;
-  if (GetEncoderClsid((std::wstring(L"image/") + format).c_str(), &encoder) < 0) return false;
-  Gdiplus::Bitmap picture(bitmap, nullptr);
+  if (source == nullptr || stream == nullptr || width <= 0 || height <= 0) return false;
+  if (GetEncoderClsid(L"image/png", &encoder) < 0) return false;
+  UniqueBitmap copy(CPvDC::CreateCompatibleBitmapEx({0, 0, width, height}, true));
+  UniqueMemoryDc memory(CreateCompatibleDC(source));
+  if (!copy || !memory) return false;
+  HGDIOBJ previous = SelectObject(memory.Get(), copy.Get());
+  const bool copied = BitBlt(memory.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
+  SelectObject(memory.Get(), previous);
+  GdiFlush();  // the pixels are read directly below
+  DIBSECTION section = {};
+  if (!copied || GetObjectW(copy.Get(), sizeof section, &section) != sizeof section) return false;
+  Gdiplus::Bitmap picture(width, height, section.dsBm.bmWidthBytes, PixelFormat32bppPARGB,
+                          static_cast<BYTE*>(section.dsBm.bmBits));
   return picture.Save(stream, &encoder, nullptr) == Gdiplus::Ok;
 }
 

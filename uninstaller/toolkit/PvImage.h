@@ -134,8 +134,10 @@ class CPvImage {
   // Index of the encoder for `mime` (exact match), its CLSID in `clsid`; -1
   // when there is none.
   int GetEncoderClsid(const wchar_t* mime, CLSID* clsid) const;
-  // `format` is what follows "image/" in an encoder's type: bmp, png, jpeg...
-  bool BmToStream(HBITMAP bitmap, IStream* stream, const wchar_t* format) const;
+  // The (width x height) picture at (0, 0) of `source` as a PNG with its
+  // alpha, read as 32-bit premultiplied pixels: copied first into a DIB
+  // section that is no longer selected into a DC when GDI+ reads it.
+  bool DcToPngStream(HDC source, int width, int height, IStream* stream) const;
   bool SaveScreen(const wchar_t* path, const wchar_t* format) const;
   bool SavePic(HDC hdc, const RECT& rect, const wchar_t* path, const wchar_t* format) const;
   bool SavePic(HWND wnd, const wchar_t* path, const wchar_t* format) const;
@@ -148,6 +150,9 @@ class CPvImage {
                 int height, HDC background);
   void StartMovie(int id);
   void StopMovie(int id);
+  // Stops every movie and waits up to `milliseconds` in all for their
+  // threads; false when one still draws.
+  bool StopMovies(DWORD milliseconds);
   bool isStop(int id);
   int GetMovieIndex(int id);
   bool isExistsMovie(int id) { return GetMovieIndex(id) >= 0; }

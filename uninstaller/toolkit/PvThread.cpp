@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "ThreadWait.h"
+
 // Which record, and which start of it, a timer thread serves. Allocated by
 // StartTimer, freed by the thread.
 struct CPvThread::TimerStart {
@@ -31,7 +33,15 @@ CPvThread& CPvThread::Instance() {
 CPvThread::CPvThread() : m_stopEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 CPvThread::~CPvThread() {
-  Stop();
+  if (Stop()) return;
+  // The last resort: what still runs would use this instance once it is gone.
+  std::lock_guard<std::mutex> lock(m_mutex);
+  for (HANDLE thread : m_retired) {
+    TerminateThread(thread, 0);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
+  m_retired.clear();
 }
 
 HANDLE CPvThread::StartThread(PvThreadProc fn, void* arg, int detach) {
@@ -71,7 +81,7 @@ void CPvThread::KillTimer(int id) {
   if (tagPvTimer* record = FindTimer(id)) record->killed = 1;
 }
 
-void CPvThread::Stop() {
+bool CPvThread::Stop(int milliseconds) {
   m_stop = 1;
   SetEvent(m_stopEvent.Get());
 
@@ -86,8 +96,13 @@ void CPvThread::Stop() {
     }
   }
 
-  const DWORD deadline = GetTickCount() + 100;
-  for (HANDLE thread : running) ExitThread(thread, static_cast<int>(deadline - GetTickCount()));
+  const std::vector<HANDLE> overstaying = WaitForThreads(running, ClampedMilliseconds(milliseconds));
+  for (HANDLE thread : running) {
+    if (std::find(overstaying.begin(), overstaying.end(), thread) == overstaying.end()) CloseHandle(thread);
+  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_retired.insert(m_retired.end(), overstaying.begin(), overstaying.end());
+  return overstaying.empty();
 }
 
 tagPvTimer* CPvThread::FindTimer(int id) {

@@ -31,7 +31,8 @@ struct tagPvTimer {
 
 // Starts and ends worker threads and runs timers, each on a thread of its own.
 // The program uses the one instance from Instance(); separate instances are
-// for tests. Destroying an instance stops its timers first.
+// for tests. Destroying an instance stops its timers first, terminating
+// those that overstay: their threads use the instance.
 class CPvThread {
  public:
   static constexpr int kMaxTimers = 10;
@@ -59,9 +60,14 @@ class CPvThread {
   void KillTimer(int id);
 
   // Ends every timer for good: sleeping timers wake, make their last call at
-  // once and end; a thread still inside a call after 100 ms in all is
-  // terminated. Timers started afterwards make one call and end.
-  void Stop();
+  // once and end. Waits up to `milliseconds` in all for their threads and
+  // returns false when a call overstays; its thread is left running, never
+  // terminated here (a thread ended inside a call may hold the heap's lock),
+  // and a later Stop waits for it again. Timers started afterwards make one
+  // call and end.
+  bool Stop(int milliseconds = kStopWaitMs);
+
+  static constexpr int kStopWaitMs = 100;
 
  private:
   struct TimerStart;

@@ -2,6 +2,7 @@
 
 #include "PvApp.h"
 #include "PvDC.h"
+#include "PvLayered.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ void CPvWin::DestroyWindowAndClass() {
   if (m_hWnd != nullptr) {
     // Messages sent while the window goes must not reach a dying object.
     SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+    CPvLayered::Forget(m_hWnd);
     DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
   }
@@ -70,7 +72,7 @@ bool CPvWin::Create(DWORD style, int x, int y, int width, int height, DWORD exSt
   if (exStyle != 0) SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(exStyle));
   SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   m_bLayeredWnd = layered;
-  if (layered) SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+  if (layered) CPvLayered::Make(m_hWnd);
   if (!m_bInitialised) {
     m_bInitialised = true;
     OnInit();
