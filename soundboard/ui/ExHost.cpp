@@ -57,19 +57,6 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-// The Tab order walks the host's element tree through this view.
-struct TabTree {
-  const ExHost& host;
-  ExElement* First() const { return host.FirstElement(); }
-  ExElement* FirstChild(ExElement* node) const { return node->FirstChild(); }
-  ExElement* Next(ExElement* node) const { return node->NextSibling(); }
-  ExElement* Parent(ExElement* node) const { return node->ParentElement(); }
-  bool Enterable(ExElement* node) const { return node->Visible() && !node->Disabled(); }
-  bool Focusable(ExElement* node) const {
-    return Enterable(node) && node->Interactive() && node->TypeCode() != kExTypeSkippedByTab;
-  }
-};
-
 }  // namespace
 
 // Out of line: the caption elements' classes are complete only here.
@@ -94,6 +81,8 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
   const LONG style = ChooseStyleFlags(originalStyle, options.styleFlags);
 
   m_window = window;
+  m_events.SetWindow(window);
+  m_tree.SetWindow(window);
   SetPropW(window, kHostProperty, this);
   m_defaultCursor = framework->ArrowCursor();
   SetWindowLongW(window, GWL_STYLE, style);
@@ -118,7 +107,7 @@ bool ExHost::Attach(HWND window, const void* image, size_t imageSize, const ExAt
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   CreateCaptionElements();
-  CreateTooltipWindow();
+  m_tooltip.Create(window);  // the host works without tips
   m_backgroundImage = ExDecodeImage(image, imageSize);
   RenderBackground();
   ApplyWindowShape();
@@ -155,33 +144,6 @@ LONG ExHost::ChooseStyleFlags(LONG style, std::optional<unsigned> wanted) {
   if (!(m_styleFlags & kExMinimiseButton)) style &= ~WS_MINIMIZEBOX;
   if (!(m_styleFlags & kExMaximiseButton)) style &= ~WS_MAXIMIZEBOX;
   return style;
-}
-
-void ExHost::CreateTooltipWindow() {
-  // No owner: the host destroys it at teardown.
-  m_tooltip.Reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-  if (!m_tooltip) return;  // the host works without tips
-  SetWindowPos(m_tooltip.Get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-  SendMessageW(m_tooltip.Get(), TTM_SETMAXTIPWIDTH, 0, 1024);
-}
-
-void ExHost::UpdateTooltip(ExHandle element) {
-  if (!m_tooltip) return;
-  TOOLINFOA tool = {};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.uFlags = TTF_SUBCLASS;
-  tool.hwnd = m_window;
-  SendMessageA(m_tooltip.Get(), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  ExElement* target = ExElement::FromHandle(element);
-  if (target == nullptr || target->Host() != this || target->TooltipText().empty()) return;
-  const ExPixelRect place = PixelBounds(target->Rect());
-  tool.rect = {place.left, place.top, place.right, place.bottom};
-  std::string text = target->TooltipText();  // the control copies it
-  tool.lpszText = &text[0];
-  SendMessageA(m_tooltip.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(m_tooltip.Get(), TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(m_tooltip.Get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ExHost::CreateCaptionElements() {
@@ -240,7 +202,7 @@ void ExHost::Teardown() {
     }
     delete reinterpret_cast<ExPostedMessage*>(pending.lParam);
   }
-  while (m_first != nullptr) m_first->DestroyAll(false);
+  while (ExElement* first = m_tree.First()) first->Destroy();
   m_iconElement.reset();
   m_titleElement.reset();
   m_systemButtons.reset();
@@ -258,23 +220,24 @@ void ExHost::Teardown() {
   m_opacityAttributes.Reset();
   m_accessKeys.clear();
   m_messageHook = nullptr;
-  for (auto& callback : m_callbacks) callback = nullptr;
+  m_events.Clear();
   m_window = nullptr;
   m_previousProc = nullptr;
-  m_hovered = m_focused = m_pressed = 0;
-  m_pressing = m_busy = m_trackingLeave = false;
+  m_tree.Clear();
+  m_tree.SetWindow(nullptr);
+  m_events.SetWindow(nullptr);
+  m_busy = m_trackingLeave = false;
   m_edgeCursor = nullptr;
   m_tearingDown = false;
 }
 
 void ExHost::SetCallback(ExHostEvent event, ExHostCallback callback) {
-  if (event >= ExHostEvent::kCount) return;
-  m_callbacks[static_cast<int>(event)] = std::move(callback);
+  m_events.Set(event, std::move(callback));
 }
 
 void ExHost::SetFocus(ExHandle element) {
   ExElement* target = ExElement::FromHandle(element);
-  if (element == 0 || (target != nullptr && target->Host() == this)) MoveFocus(element, false);
+  if (element == 0 || (target != nullptr && target->Host() == this)) m_tree.SetFocus(element, false);
 }
 
 // ---- background, shape and presentation ----------------------------------
@@ -377,44 +340,43 @@ void ExHost::Compose(const ExPixelRect& area) {
          SRCCOPY);
   GdiFlush();  // GDI is done with the pixels before GDI+ draws on them
   GdipSetClipRectI(graphics, area.left, area.top, area.Width(), area.Height(), CombineModeReplace);
-  DrawChain(m_first, area);
+  DrawChain(m_tree.First(), area);
   GdipResetClip(graphics);
   m_pixelsRecomposed += area.Area();
 }
 
 void ExHost::DrawChain(ExElement* first, const ExPixelRect& clip) {
   GpGraphics* graphics = m_canvas.Graphics();
-  for (ExElement* element = first; element != nullptr; element = element->m_next) {
-    if (!element->m_visible) continue;
-    const ExPixelRect covered = Intersect(PixelBounds(element->m_rect), clip);
+  for (ExElement* element = first; element != nullptr; element = element->NextSibling()) {
+    if (!element->Visible()) continue;
+    const ExPixelRect covered = Intersect(PixelBounds(element->Rect()), clip);
     if (covered.IsEmpty()) continue;
     DrawElement(*element, clip);
-    if (element->m_firstChild == nullptr) continue;
+    if (element->FirstChild() == nullptr) continue;
     // Children never paint outside their parent.
     GdipSetClipRectI(graphics, covered.left, covered.top, covered.Width(), covered.Height(), CombineModeReplace);
-    DrawChain(element->m_firstChild, covered);
+    DrawChain(element->FirstChild(), covered);
     GdipSetClipRectI(graphics, clip.left, clip.top, clip.Width(), clip.Height(), CombineModeReplace);
   }
 }
 
 void ExHost::DrawElement(ExElement& element, const ExPixelRect& clip) {
-  if (element.m_typeCode == kExTypeContainer || !element.m_bitmap) return;
+  GpBitmap* bitmap = element.Bitmap();
+  if (element.TypeCode() == kExTypeContainer || bitmap == nullptr) return;
   GpGraphics* graphics = m_canvas.Graphics();
-  int opacity = element.m_opacity;
-  if (element.m_disabled) {
+  int opacity = element.Opacity();
+  if (element.Disabled()) {
     if (element.Dispatch(EXM_DRAWSDISABLED, 0, 0) == kExUndecided) opacity /= 2;
-  } else if (element.m_customDraw) {
-    ExDrawRecord record{m_canvas.Dc(),          graphics,       &ExFramework::Get()->Scratch(),
-                        element.m_bitmap.Get(), element.m_rect, clip};
+  } else if (element.CustomDrawn()) {
+    ExDrawRecord record{m_canvas.Dc(), graphics, &ExFramework::Get()->Scratch(), bitmap, element.Rect(), clip};
     if (element.Dispatch(EXM_CUSTOMDRAW, 0, reinterpret_cast<LPARAM>(&record)) >= 1) return;
   }
   if (opacity <= 0) return;
-  GpBitmap* bitmap = element.m_bitmap.Get();
   UINT width = 0;
   UINT height = 0;
   GdipGetImageWidth(bitmap, &width);
   GdipGetImageHeight(bitmap, &height);
-  const ExRectF& place = element.m_rect;
+  const ExRectF& place = element.Rect();
   if (opacity >= 255) {
     GdipDrawImageRect(graphics, bitmap, place.x, place.y, static_cast<REAL>(width), static_cast<REAL>(height));
     return;
@@ -443,20 +405,6 @@ void ExHost::PresentLayered(HDC source, BYTE alpha) {
   SIZE size = {m_size.width, m_size.height};
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
   UpdateLayeredWindow(m_window, nullptr, nullptr, &size, source, &origin, 0, &blend, ULW_ALPHA);
-}
-
-ExElement* ExHost::HitTest(double x, double y) const {
-  struct Walker {
-    static ExElement* From(ExElement* last, double x, double y) {
-      for (ExElement* element = last; element != nullptr; element = element->PreviousSibling()) {
-        if (!element->Visible() || element->Disabled() || !RectContains(element->Rect(), x, y)) continue;
-        ExElement* deeper = From(element->m_lastChild, x, y);
-        return deeper != nullptr ? deeper : element;
-      }
-      return nullptr;
-    }
-  };
-  return Walker::From(m_last, x, y);
 }
 
 // ---- the window procedure ------------------------------------------------
@@ -521,7 +469,7 @@ LRESULT ExHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_IME_COMPOSITION:
       // The focused element reads the result string itself; letting it through
       // as well would type it a second time as WM_IME_CHAR.
-      if (m_focused != 0) return ForwardToFocused(message, wParam, lParam), 0;
+      if (m_tree.Focused() != 0) return ForwardToFocused(message, wParam, lParam), 0;
       break;
     case WM_KEYUP:
     case WM_CHAR:
@@ -592,12 +540,12 @@ void ExHost::OnActivate(bool active) {
   if (active) {
     TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, m_window, 0};
     m_trackingLeave = TrackMouseEvent(&track) != FALSE;
-    if (m_focused != 0) SendToElement(m_focused, EXM_SETFOCUS, 0, 0);
+    if (m_tree.Focused() != 0) m_tree.SendTo(m_tree.Focused(), EXM_SETFOCUS, 0, 0);
     return;
   }
-  ChangeHover(0);
-  if (m_focused != 0) SendToElement(m_focused, EXM_KILLFOCUS, 0, 0);
-  ReleaseCapture();
+  m_tree.SetHover(0);
+  if (m_tree.Focused() != 0) m_tree.SendTo(m_tree.Focused(), EXM_KILLFOCUS, 0, 0);
+  m_tree.DropCapture();
 }
 
 void ExHost::OnPaint() {
@@ -629,7 +577,7 @@ bool ExHost::OnSetCursor(HWND cursorWindow) {
   if (cursorWindow != m_window) return false;
   HCURSOR cursor = m_edgeCursor;
   if (cursor == nullptr) {
-    ExElement* hovered = ExElement::FromHandle(m_hovered);
+    ExElement* hovered = ExElement::FromHandle(m_tree.Hovered());
     cursor = hovered != nullptr && hovered->Cursor() != nullptr ? hovered->Cursor() : m_defaultCursor;
   }
   ::SetCursor(cursor);
@@ -676,13 +624,13 @@ void ExHost::OnInvalidate(ExHandle handle) {
 LRESULT ExHost::OnPosted(ExHandle element, ExPostedMessage* block) {
   std::unique_ptr<ExPostedMessage> owned(block);
   if (!owned) return 0;
-  return SendToElement(element, owned->message, owned->wParam, owned->lParam);
+  return m_tree.SendTo(element, owned->message, owned->wParam, owned->lParam);
 }
 
 void ExHost::OnMoved(ExHandle handle, bool redraw) {
   ExElement* element = ExElement::FromHandle(handle);
   if (element == nullptr || element->Host() != this) return;
-  const ExPixelRect before = PixelBounds(element->m_previousRect);
+  const ExPixelRect before = PixelBounds(element->PreviousRect());
   element->Dispatch(EXM_MOVED, handle, redraw ? 1 : 0);
   element = ExElement::FromHandle(handle);
   if (!redraw || element == nullptr || !element->Visible()) return;
@@ -693,15 +641,15 @@ void ExHost::OnMoved(ExHandle handle, bool redraw) {
 // ---- keyboard --------------------------------------------------------------
 
 LRESULT ExHost::ForwardToFocused(UINT message, WPARAM wParam, LPARAM lParam) {
-  return m_focused != 0 ? SendToElement(m_focused, message, wParam, lParam) : 0;
+  return m_tree.Focused() != 0 ? m_tree.SendTo(m_tree.Focused(), message, wParam, lParam) : 0;
 }
 
 LRESULT ExHost::OnKeyDown(WPARAM wParam, LPARAM lParam) {
-  const ExHandle focused = m_focused;
-  if (focused != 0 && SendToElement(focused, WM_KEYDOWN, wParam, lParam) != kExUndecided) return 0;
+  const ExHandle focused = m_tree.Focused();
+  if (focused != 0 && m_tree.SendTo(focused, WM_KEYDOWN, wParam, lParam) != kExUndecided) return 0;
   if (wParam == VK_TAB) {
-    ExElement* next = NextInTabOrder(TabTree{*this}, ExElement::FromHandle(m_focused));
-    if (next != nullptr) MoveFocus(next->Handle(), true);
+    ExElement* next = m_tree.NextInTabOrder(ExElement::FromHandle(m_tree.Focused()));
+    if (next != nullptr) m_tree.SetFocus(next->Handle(), true);
     return 0;
   }
   if (wParam == VK_RETURN || wParam == VK_SPACE) {
@@ -750,38 +698,38 @@ void ExHost::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     m_trackingLeave = TrackMouseEvent(&track) != FALSE;
   }
   if ((message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN) && OnEdge(message, x, y)) return;
-  if (m_pressing) {
+  if (m_tree.Pressed() != 0) {
     OnPressedMouse(message, wParam, lParam);
     return;
   }
   ExElement* hitElement = HitTest(x, y);
   const ExHandle hit = hitElement != nullptr ? hitElement->Handle() : 0;
-  ChangeHover(hit);
+  m_tree.SetHover(hit);
   switch (message) {
     case WM_LBUTTONDOWN:
       OnLeftPress(hit, wParam, lParam);
       break;
     case WM_RBUTTONDOWN:
-      if (hit != 0) Notify(ExHostEvent::kRightPress, hit, wParam, lParam);
+      if (hit != 0) m_events.Notify(ExHostEvent::kRightPress, hit, wParam, lParam);
       break;
     case WM_RBUTTONUP:
-      if (hit != 0) Notify(ExHostEvent::kRightRelease, hit, wParam, lParam);
+      if (hit != 0) m_events.Notify(ExHostEvent::kRightRelease, hit, wParam, lParam);
       break;
     case WM_MOUSEMOVE:
-      if (hit != 0) Notify(ExHostEvent::kMouseMove, hit, wParam, lParam);
+      if (hit != 0) m_events.Notify(ExHostEvent::kMouseMove, hit, wParam, lParam);
       break;
     default:
       break;
   }
-  if (hit != 0) SendToElement(hit, message, wParam, lParam);
+  if (hit != 0) m_tree.SendTo(hit, message, wParam, lParam);
 }
 
 bool ExHost::OnEdge(UINT message, int x, int y) {
   m_edgeCursor = nullptr;
-  if (!m_resizable || m_pressing || IsZoomed(m_window)) return false;
+  if (!m_resizable || m_tree.Pressed() != 0 || IsZoomed(m_window)) return false;
   const ExEdge edge = EdgeAt(x, y, m_size.width, m_size.height);
   if (edge == ExEdge::kNone) return false;
-  ChangeHover(0);
+  m_tree.SetHover(0);
   m_edgeCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(EdgeCursorId(edge)));
   ::SetCursor(m_edgeCursor);
   if (message == WM_LBUTTONDOWN) {
@@ -796,13 +744,11 @@ void ExHost::OnLeftPress(ExHandle hit, WPARAM wParam, LPARAM lParam) {
   const bool takesPress =
       element != nullptr && (element->Interactive() || element->Dispatch(EXM_WANTPRESS, 0, 0) != kExUndecided);
   if (takesPress) {
-    Notify(ExHostEvent::kPress, hit, wParam, lParam);
-    m_pressing = true;
-    m_pressed = hit;
+    m_events.Notify(ExHostEvent::kPress, hit, wParam, lParam);
+    m_tree.StartPress(hit);
     element = ExElement::FromHandle(hit);
-    if (element != nullptr && element->Interactive() && m_focused != hit) MoveFocus(hit, false);
-    if (wParam == EXM_DBLCLK_MARK) Notify(ExHostEvent::kDoubleClick, hit, wParam, lParam);
-    ::SetCapture(m_window);
+    if (element != nullptr && element->Interactive() && m_tree.Focused() != hit) m_tree.SetFocus(hit, false);
+    if (wParam == EXM_DBLCLK_MARK) m_events.Notify(ExHostEvent::kDoubleClick, hit, wParam, lParam);
     return;
   }
   // The background, or an element that takes no press (a label over the
@@ -816,107 +762,41 @@ void ExHost::OnLeftPress(ExHandle hit, WPARAM wParam, LPARAM lParam) {
 }
 
 void ExHost::OnPressedMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-  const ExHandle pressed = m_pressed;
+  const ExHandle pressed = m_tree.Pressed();
   if (message != WM_LBUTTONUP) {
-    SendToElement(pressed, message, wParam, lParam);
+    m_tree.SendTo(pressed, message, wParam, lParam);
     return;
   }
-  m_pressing = false;
-  m_pressed = 0;
-  Notify(ExHostEvent::kRelease, pressed, wParam, lParam);
-  ReleaseCapture();
-  SendToElement(pressed, WM_LBUTTONUP, wParam, lParam);
+  m_tree.EndPress();
+  m_events.Notify(ExHostEvent::kRelease, pressed, wParam, lParam);
+  m_tree.SendTo(pressed, WM_LBUTTONUP, wParam, lParam);
   ExElement* hitElement = HitTest(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
   const ExHandle hit = hitElement != nullptr ? hitElement->Handle() : 0;
   if (hit == pressed) {
-    m_hovered = hit;
     ClickElement(pressed, 0, lParam);
     return;
   }
   // Released elsewhere: no click; the pointer has left the pressed element.
-  m_hovered = pressed;
-  ChangeHover(hit);
+  m_tree.SetHover(hit);
 }
 
 void ExHost::OnMouseLeave() {
   m_trackingLeave = false;
-  ReleaseCapture();
-  ChangeHover(0);
+  m_tree.DropCapture();
+  m_tree.SetHover(0);
 }
 
 void ExHost::OnCaptureChanged(HWND newCapture) {
-  if (!m_pressing || newCapture == m_window) return;
+  if (m_tree.Pressed() == 0 || newCapture == m_window) return;
   // Capture taken away mid-press (another window, a menu): the release will
   // not come, so the press ends here without a click.
-  const ExHandle pressed = m_pressed;
-  m_pressing = false;
-  m_pressed = 0;
-  m_hovered = pressed;
-  ChangeHover(0);
-}
-
-void ExHost::ChangeHover(ExHandle hit) {
-  const ExHandle previous = m_hovered;
-  if (previous == hit) return;
-  m_hovered = hit;
-  if (previous != 0) {
-    SendToElement(previous, EXM_MOUSELEAVE, 0, static_cast<LPARAM>(hit));
-    Notify(ExHostEvent::kLeave, previous, 0, static_cast<LPARAM>(hit));
-  }
-  if (hit != 0) {
-    SendToElement(hit, EXM_MOUSEENTER, 0, static_cast<LPARAM>(previous));
-    Notify(ExHostEvent::kEnter, hit, 0, static_cast<LPARAM>(previous));
-  }
-  if (m_hovered == hit) UpdateTooltip(hit);  // unless a handler moved the pointer on meanwhile
-}
-
-void ExHost::MoveFocus(ExHandle element, bool byKeyboard) {
-  const ExHandle previous = m_focused;
-  if (previous == element) return;
-  m_focused = element;
-  if (ExElement* old = ExElement::FromHandle(previous)) old->m_focusedByKeyboard = false;
-  if (previous != 0) {
-    SendToElement(previous, EXM_KILLFOCUS, 0, static_cast<LPARAM>(element));
-    Notify(ExHostEvent::kFocusLost, previous, 0, static_cast<LPARAM>(element));
-  }
-  if (ExElement* gaining = ExElement::FromHandle(element)) {
-    gaining->m_focusedByKeyboard = byKeyboard;
-    SendToElement(element, EXM_SETFOCUS, 0, static_cast<LPARAM>(previous));
-    Notify(ExHostEvent::kFocusGained, element, 0, static_cast<LPARAM>(previous));
-  }
+  m_tree.EndPress();
+  m_tree.SetHover(0);
 }
 
 void ExHost::ClickElement(ExHandle element, WPARAM wParam, LPARAM lParam) {
-  SendToElement(element, EXM_CLICK, wParam, lParam);
-  Notify(ExHostEvent::kClick, element, wParam, lParam);
-}
-
-LRESULT ExHost::SendToElement(ExHandle handle, UINT message, WPARAM wParam, LPARAM lParam) {
-  ExElement* element = ExElement::FromHandle(handle);
-  if (element == nullptr || element->Host() != this) return 0;
-  return element->Dispatch(message, wParam, lParam);
-}
-
-void ExHost::Notify(ExHostEvent event, ExHandle element, WPARAM wParam, LPARAM lParam) {
-  const ExHostCallback callback = m_callbacks[static_cast<int>(event)];  // may be replaced while it runs
-  if (!callback) return;
-  ExElement* target = ExElement::FromHandle(element);
-  callback(m_window, element, wParam, lParam, target != nullptr ? target->TypeCode() : 0);
-}
-
-void ExHost::ForgetElement(ExElement* element) {
-  const ExHandle handle = element->Handle();
-  SetAccessKey(handle, 0);
-  if (m_hovered == handle) {
-    m_hovered = 0;
-    UpdateTooltip(0);
-  }
-  if (m_focused == handle) m_focused = 0;
-  if (m_pressed == handle) {
-    m_pressed = 0;
-    m_pressing = false;
-    if (GetCapture() == m_window) ReleaseCapture();
-  }
+  m_tree.SendTo(element, EXM_CLICK, wParam, lParam);
+  m_events.Notify(ExHostEvent::kClick, element, wParam, lParam);
 }
 
 // ---- show and close animations --------------------------------------------

@@ -18,28 +18,14 @@
 #include <vector>
 
 #include "ExElement.h"
+#include "ExElementTree.h"
 #include "ExGeometry.h"
+#include "ExHostEvents.h"
 #include "ExSurface.h"
+#include "ExTooltip.h"
 #include "ExWindowThunk.h"
 #include "Handles.h"
 
-// The host's element callbacks, in the order of its callback table.
-enum class ExHostEvent {
-  kPress,
-  kRelease,
-  kClick,
-  kDoubleClick,
-  kRightPress,
-  kRightRelease,
-  kEnter,
-  kLeave,
-  kFocusGained,
-  kFocusLost,
-  kMouseMove,  // every mouse move that reaches an element
-  kCount
-};
-
-using ExHostCallback = std::function<void(HWND window, ExHandle element, WPARAM, LPARAM, int typeCode)>;
 // Sees every window message first; any result other than kExUndecided is
 // returned to Windows and ends the message's processing.
 using ExMessageHook = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
@@ -120,17 +106,20 @@ class ExHost {
   bool IsLayered() const { return m_layeredKey != kExOpaqueKey; }
   bool IsBusy() const { return m_busy; }
   // The system tooltip window that shows the hovered element's tip.
-  HWND TooltipWindow() const { return m_tooltip.Get(); }
+  HWND TooltipWindow() const { return m_tooltip.Window(); }
   // The caption elements the style flags asked for (icon, title, system
   // buttons), owned by the host; nullptr when not asked for.
   ExImage* IconElement() const { return m_iconElement.get(); }
   ExLabel* TitleElement() const { return m_titleElement.get(); }
   ExSystemButtons* SystemButtons() const { return m_systemButtons.get(); }
-  ExHandle Hovered() const { return m_hovered; }
-  ExHandle Focused() const { return m_focused; }
-  ExHandle Pressed() const { return m_pressing ? m_pressed : 0; }
-  ExElement* FirstElement() const { return m_first; }
-  ExElement* LastElement() const { return m_last; }
+  // The element tree and its hover, press and focus state; owned by the host.
+  ExElementTree& Tree() { return m_tree; }
+  const ExElementTree& Tree() const { return m_tree; }
+  ExHandle Hovered() const { return m_tree.Hovered(); }
+  ExHandle Focused() const { return m_tree.Focused(); }
+  ExHandle Pressed() const { return m_tree.Pressed(); }
+  ExElement* FirstElement() const { return m_tree.First(); }
+  ExElement* LastElement() const { return m_tree.Last(); }
   // The composed picture; owned by the host.
   const ExSurface& Canvas() const { return m_canvas; }
 
@@ -138,13 +127,11 @@ class ExHost {
   void Redraw(const ExPixelRect& area);
   void RedrawAll() { Redraw({0, 0, m_size.width, m_size.height}); }
   // The deepest visible, enabled element at (x, y), or nullptr.
-  ExElement* HitTest(double x, double y) const;
+  ExElement* HitTest(double x, double y) const { return m_tree.HitTest(x, y); }
   // Pixels recomposed since attach; lets a benchmark see how much a change cost.
   long long PixelsRecomposed() const { return m_pixelsRecomposed; }
 
  private:
-  friend class ExElement;
-
   static LRESULT CALLBACK ThunkProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
@@ -153,9 +140,6 @@ class ExHost {
   // Sets the style flags and returns the window style that goes with them.
   LONG ChooseStyleFlags(LONG style, std::optional<unsigned> wanted);
   bool CreateSurfaces();
-  void CreateTooltipWindow();
-  // Shows the tooltip text of `element` over its rectangle, or no tip.
-  void UpdateTooltip(ExHandle element);
   void CreateCaptionElements();
   void PlaceCaptionElements();
   void OnSetText();
@@ -192,12 +176,7 @@ class ExHost {
   LRESULT OnPosted(ExHandle element, ExPostedMessage* block);
   void OnMoved(ExHandle element, bool redraw);
 
-  void ChangeHover(ExHandle hit);
-  void MoveFocus(ExHandle element, bool byKeyboard);
   void ClickElement(ExHandle element, WPARAM wParam, LPARAM lParam);
-  LRESULT SendToElement(ExHandle element, UINT message, WPARAM wParam, LPARAM lParam);
-  void Notify(ExHostEvent event, ExHandle element, WPARAM wParam, LPARAM lParam);
-  void ForgetElement(ExElement* element);
   void PumpPending();
   void RunShowAnimation(int animation, int durationMs);
   void RunCloseAnimation();
@@ -207,23 +186,19 @@ class ExHost {
   HWND m_window = nullptr;
   WNDPROC m_previousProc = nullptr;
   ExWindowThunk m_thunk;
-  ExHandle m_hovered = 0;
-  ExHandle m_focused = 0;
-  ExHandle m_pressed = 0;
-  bool m_pressing = false;
   bool m_busy = false;
   bool m_tearingDown = false;
   bool m_trackingLeave = false;
   HDC m_windowDc = nullptr;  // from GetDC; released at teardown
-  UniqueWindow m_tooltip;
+  ExHostEvents m_events;
+  ExTooltip m_tooltip;
+  ExElementTree m_tree{m_events, m_tooltip};
   std::unique_ptr<ExImage> m_iconElement;
   std::unique_ptr<ExLabel> m_titleElement;
   std::unique_ptr<ExSystemButtons> m_systemButtons;
   ExSurface m_canvas;
   ExSurface m_background;
   ExSize m_size;
-  ExElement* m_first = nullptr;
-  ExElement* m_last = nullptr;
   unsigned m_styleFlags = 0;
   int m_closeAnimation = kExNoAnimation;
   bool m_blur = false;
@@ -238,7 +213,6 @@ class ExHost {
   HCURSOR m_defaultCursor = nullptr;  // shared cursors: never destroyed
   HCURSOR m_edgeCursor = nullptr;     // while the pointer is on a resize zone
   ExMessageHook m_messageHook;
-  ExHostCallback m_callbacks[static_cast<int>(ExHostEvent::kCount)];
   UniqueGpImageAttributes m_opacityAttributes;
   struct AccessKey {
     ExHandle element;
