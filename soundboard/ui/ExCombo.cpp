@@ -54,7 +54,6 @@ ExCombo::ExCombo() : m_alive(std::make_shared<bool>(true)) {}
 ExCombo::~ExCombo() {
   *m_alive = false;
   if (m_dropDown != nullptr && IsWindow(m_dropDown)) DestroyWindow(m_dropDown);  // ends the nested loop
-  Destroy();
 }
 
 ExHandle ExCombo::Create(HWND parent, const ExRectF& rect, const ExComboOptions& options) {

@@ -63,7 +63,12 @@ int BitmapExtent(float length) {
 }  // namespace
 
 ExElement::~ExElement() {
-  Destroy();
+  if (m_self == 0) return;
+  // Only reached for an element whose object ends while it is still in a
+  // window: its class is gone already, so no procedure or handler may run.
+  // Its children are objects of their own and are destroyed properly.
+  while (FirstChild() != nullptr) FirstChild()->DestroyAll(false);
+  Withdraw(true);
 }
 
 ExElement* ExElement::FromHandle(ExHandle handle) {
@@ -147,8 +152,11 @@ void ExElement::DestroyAll(bool recompose) {
   // Children lie within the parent's area, which is recomposed below.
   while (FirstChild() != nullptr) FirstChild()->DestroyAll(false);
   ClassProc(WM_DESTROY, 0, 0);
-  StopTimer();
+  Withdraw(recompose);
+}
 
+void ExElement::Withdraw(bool recompose) {
+  StopTimer();
   ExHost* host = m_host;
   const ExPixelRect area = PixelBounds(m_rect);
   const bool wasShown = m_visible;

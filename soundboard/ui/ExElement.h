@@ -5,11 +5,13 @@
 //
 // Element objects belong to the application (usually program-wide objects);
 // Create gives the object a handle and a place in a host window, Destroy (or
-// the host window's destruction, or the object's destructor) takes both away
-// again. All calls belong to the UI thread that owns the host window, except
-// Post, which any thread may call while the element lives. A derived class
-// calls Destroy() in its own destructor, so that its ClassProc still sees
-// EXM_DESTROY and WM_DESTROY.
+// the destruction of its parent or of the host window) takes both away again,
+// with EXM_DESTROY and WM_DESTROY through the object's own class procedure.
+// An object that ends while its element still lives only leaves the tree: no
+// class procedure can run from a base destructor, so a class keeps what must
+// be given back at its end in members that give it back themselves. All calls
+// belong to the UI thread that owns the host window, except Post, which any
+// thread may call while the element lives.
 #pragma once
 
 #include <functional>
@@ -207,6 +209,8 @@ class ExElement : public ExTreeNode {
   bool CreateBitmap();
   void Render();
   void DestroyAll(bool recompose);
+  // Leaves the tree and gives back the handle, bitmap and timer.
+  void Withdraw(bool recompose);
 
   HWND m_window = nullptr;
   ExHandle m_self = 0;

@@ -65,7 +65,6 @@ ExMenuList::ExMenuList() = default;
 
 ExMenuList::~ExMenuList() {
   CloseSubMenu();
-  Destroy();
 }
 
 ExHandle ExMenuList::Create(HWND window, const ExPopupMenu& menu, const ExMenuLayout& layout,

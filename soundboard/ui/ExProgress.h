@@ -24,7 +24,6 @@ struct ExProgressOptions {
 
 class ExProgress : public ExControl {
  public:
-  ~ExProgress() override { Destroy(); }
 
   ExHandle Create(const ExParent& parent, const ExRectF& rect, const ExProgressOptions& options = {});
 

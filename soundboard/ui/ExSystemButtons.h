@@ -10,7 +10,6 @@
 
 class ExSystemButtons : public ExControl {
  public:
-  ~ExSystemButtons() override { Destroy(); }
 
   enum class Button { kClose, kMaximise, kMinimise };
 
