@@ -8,7 +8,6 @@
 
 class ExCaptionButton : public ExButton {
  public:
-
  protected:
   void DrawBackground(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
 };

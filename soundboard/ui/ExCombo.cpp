@@ -7,7 +7,6 @@
 #include "ExImageLoader.h"
 #include "ExListBox.h"
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 #include "ExPopup.h"
 #include "ExPopupGeometry.h"
 

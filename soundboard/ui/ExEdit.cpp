@@ -9,7 +9,6 @@
 #include "ExFramework.h"
 #include "ExHost.h"
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 #include "ExPopupMenu.h"
 
 using namespace Gdiplus;

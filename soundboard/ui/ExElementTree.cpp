@@ -1,6 +1,5 @@
 #include "ExElementTree.h"
 
-#include "ExHost.h"
 #include "ExTabOrder.h"
 
 namespace {
@@ -33,8 +32,9 @@ ExElement* ExElementTree::NextInTabOrder(ExElement* current) const {
 }
 
 ExElement* ExElementTree::Find(ExHandle handle) const {
+  // One tree per host window: an element of this tree lives in its window.
   ExElement* element = ExElement::FromHandle(handle);
-  return element != nullptr && element->Host() != nullptr && &element->Host()->Tree() == this ? element : nullptr;
+  return element != nullptr && m_window != nullptr && element->Window() == m_window ? element : nullptr;
 }
 
 LRESULT ExElementTree::SendTo(ExHandle handle, UINT message, WPARAM wParam, LPARAM lParam) const {

@@ -10,7 +10,6 @@
 
 class ExSystemButtons : public ExControl {
  public:
-
   enum class Button { kClose, kMaximise, kMinimise };
 
   // Lays out the buttons the style flags ask for at `rect` on `window`.
