@@ -20,7 +20,6 @@ namespace {
 // Re-renders a solid colour on every repaint, like a progress bar moving.
 class ColourElement : public ExElement {
  public:
-  ~ColourElement() override { Destroy(); }
   void Cycle() {
     m_colour = 0xFF000000u | ((m_colour + 0x030507u) & 0x00FFFFFFu);
     Repaint();

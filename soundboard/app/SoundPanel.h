@@ -13,7 +13,6 @@
 class SoundPanel : public ExProgress {
  public:
   SoundPanel();
-  ~SoundPanel() override { Destroy(); }
 
   // Shows the keys that play this sound (none: an empty corner): the tag
   // becomes their names joined by "、", and the corner is redrawn at once.

@@ -1,5 +1,6 @@
 #include "ExButton.h"
 
+#include "ExAccessKeyText.h"
 #include "ExFramework.h"
 #include "ExHost.h"
 

@@ -25,8 +25,6 @@ struct ExButtonOptions {
 
 class ExButton : public ExControl {
  public:
-  ~ExButton() override { Destroy(); }
-
   // `text` is ANSI. 0 on failure, as ExElement::Create.
   ExHandle Create(const ExParent& parent, const ExRectF& rect, const std::string& text,
                   const ExButtonOptions& options = {});

@@ -8,8 +8,6 @@
 
 class ExCaptionButton : public ExButton {
  public:
-  ~ExCaptionButton() override { Destroy(); }
-
  protected:
   void DrawBackground(Gdiplus::GpGraphics* graphics, const ExRectF& area) override;
 };

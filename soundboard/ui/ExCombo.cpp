@@ -7,7 +7,6 @@
 #include "ExImageLoader.h"
 #include "ExListBox.h"
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 #include "ExPopup.h"
 #include "ExPopupGeometry.h"
 
@@ -54,7 +53,6 @@ ExCombo::ExCombo() : m_alive(std::make_shared<bool>(true)) {}
 ExCombo::~ExCombo() {
   *m_alive = false;
   if (m_dropDown != nullptr && IsWindow(m_dropDown)) DestroyWindow(m_dropDown);  // ends the nested loop
-  Destroy();
 }
 
 ExHandle ExCombo::Create(HWND parent, const ExRectF& rect, const ExComboOptions& options) {

@@ -45,7 +45,6 @@ class ExCombo;
 class ExComboEdit : public ExEdit {
  public:
   explicit ExComboEdit(ExCombo& combo) : m_combo(combo) {}
-  ~ExComboEdit() override { Destroy(); }
 
  protected:
   LRESULT ClassProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -77,11 +77,6 @@ ExButtonLook BlendLooks(const ExButtonLook& from, const ExButtonLook& to, double
           BlendColour(from.topLine, to.topLine, share)};
 }
 
-wchar_t AccessKeyOf(const std::wstring& text) {
-  const size_t amp = text.find(L'&');
-  return amp == std::wstring::npos || amp + 1 >= text.size() ? 0 : text[amp + 1];
-}
-
 int ProgressBarLength(int innerLength, double value, double minimum, double maximum) {
   if (innerLength <= 0 || maximum == minimum) return 0;
   const double share = (value - minimum) / (maximum - minimum);

@@ -1,5 +1,5 @@
 // The element classes' pure rules: colours, the button's state machine and
-// look, access keys, progress-bar length, frame timing of animated images,
+// look, progress-bar length, frame timing of animated images,
 // tab headers and the places of a host's caption elements. No Windows
 // headers, so it is tested directly.
 #pragma once
@@ -34,9 +34,6 @@ ExButtonLook ButtonLook(ExButtonState state, bool disabled, std::uint32_t theme)
 
 // Each colour `share` (0..1) of the way from `from` to `to`, channel by channel.
 ExButtonLook BlendLooks(const ExButtonLook& from, const ExButtonLook& to, double share);
-
-// The character after the first "&", or 0 when there is none.
-wchar_t AccessKeyOf(const std::wstring& text);
 
 // Pixels of a bar of `innerLength` for `value` between the bounds, rounded
 // and kept within 0..innerLength; 0 when the bounds are equal.

@@ -9,7 +9,6 @@
 #include "ExFramework.h"
 #include "ExHost.h"
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 #include "ExPopupMenu.h"
 
 using namespace Gdiplus;
@@ -84,10 +83,6 @@ bool KeyHeld(int key) {
 }
 
 }  // namespace
-
-ExEdit::~ExEdit() {
-  Destroy();
-}
 
 ExElementStyle ExEdit::Prepare(const ExEditOptions& options) {
   Destroy();
@@ -195,14 +190,12 @@ void ExEdit::SetInputMode(ExInputMode mode) {
   const bool restricted = mode != ExInputMode::kNormal;
   m_buffer.SetMode(mode);
   // A box that has the focus detaches or reattaches the IME at once.
-  if (m_focused && restricted != m_imeDetached) {
+  if (m_focused && restricted != m_inputHold.ImeDetached()) {
     if (restricted) {
-      m_savedIme = ImmAssociateContext(Window(), nullptr);
+      m_inputHold.DetachIme(Window());
     } else {
-      ImmAssociateContext(Window(), m_savedIme);
-      m_savedIme = nullptr;
+      m_inputHold.ReattachIme();
     }
-    m_imeDetached = restricted;
   }
   Changed();
 }
@@ -421,7 +414,7 @@ void ExEdit::Changed() {
   m_caretShown = m_focused;  // a moved caret shows at once and blinks afresh
   if (m_focused) StartTimer(kBlinkMs);
   Repaint();
-  if (m_systemCaret) {
+  if (m_inputHold.HasCaret()) {
     const size_t line = m_buffer.LineOf(m_buffer.Caret());
     const float x =
         InnerArea().X - m_horizontalOffset + ColumnX(DisplayLine(line), m_buffer.Caret() - m_buffer.LineStart(line));
@@ -434,11 +427,8 @@ void ExEdit::Changed() {
 
 void ExEdit::OnSetFocus() {
   m_focused = true;
-  if (!m_systemCaret) m_systemCaret = CreateCaret(Window(), nullptr, 1, static_cast<int>(LineHeight())) != FALSE;
-  if (m_buffer.Mode() != ExInputMode::kNormal && !m_imeDetached) {
-    m_savedIme = ImmAssociateContext(Window(), nullptr);
-    m_imeDetached = true;
-  }
+  if (!m_inputHold.HasCaret()) m_inputHold.CreateCaret(Window(), static_cast<int>(LineHeight()));
+  if (m_buffer.Mode() != ExInputMode::kNormal && !m_inputHold.ImeDetached()) m_inputHold.DetachIme(Window());
   Changed();
 }
 
@@ -448,17 +438,33 @@ void ExEdit::OnKillFocus() {
 }
 
 void ExEdit::ReleaseFocus() {
-  if (m_imeDetached) {
-    ImmAssociateContext(Window(), m_savedIme);
-    m_savedIme = nullptr;
-    m_imeDetached = false;
-  }
-  if (m_systemCaret) DestroyCaret();
-  m_systemCaret = false;
+  m_inputHold.Release();
   m_focused = false;
   m_caretShown = false;
   m_selecting = false;
   StopTimer();
+}
+
+void ExEdit::WindowInputHold::CreateCaret(HWND window, int height) {
+  if (::CreateCaret(window, nullptr, 1, height)) m_caretWindow = window;
+}
+
+void ExEdit::WindowInputHold::DetachIme(HWND window) {
+  m_savedIme = ImmAssociateContext(window, nullptr);
+  m_imeWindow = window;
+}
+
+void ExEdit::WindowInputHold::ReattachIme() {
+  if (m_imeWindow == nullptr) return;
+  ImmAssociateContext(m_imeWindow, m_savedIme);
+  m_imeWindow = nullptr;
+  m_savedIme = nullptr;
+}
+
+void ExEdit::WindowInputHold::Release() {
+  ReattachIme();
+  if (m_caretWindow != nullptr) DestroyCaret();  // the thread's caret: the one this box made
+  m_caretWindow = nullptr;
 }
 
 void ExEdit::OnTimerTick() {

@@ -36,7 +36,6 @@ struct ExEditOptions {
 class ExEdit : public ExElement {
  public:
   ExEdit() = default;
-  ~ExEdit() override;
 
   ExHandle Create(HWND parent, const ExRectF& rect, const ExEditOptions& options = {});
   ExHandle Create(ExHandle parent, const ExRectF& rect, const ExEditOptions& options = {});
@@ -110,12 +109,32 @@ class ExEdit : public ExElement {
   int m_scrollBars = 0;
   ExScrollBar m_verticalBar;
   ExScrollBar m_horizontalBar;
+  // What a focused box takes from its window: the thread's system caret
+  // and, in the restricted modes, the window's IME context. Given back when
+  // the focus goes, or by the destructor when the box dies focused.
+  class WindowInputHold {
+   public:
+    WindowInputHold() = default;
+    WindowInputHold(const WindowInputHold&) = delete;
+    WindowInputHold& operator=(const WindowInputHold&) = delete;
+    ~WindowInputHold() { Release(); }
+    bool HasCaret() const { return m_caretWindow != nullptr; }
+    void CreateCaret(HWND window, int height);
+    bool ImeDetached() const { return m_imeWindow != nullptr; }
+    void DetachIme(HWND window);
+    void ReattachIme();
+    void Release();
+
+   private:
+    HWND m_caretWindow = nullptr;
+    HWND m_imeWindow = nullptr;
+    HIMC m_savedIme = nullptr;  // the window's input context while detached
+  };
+
   bool m_focused = false;
   bool m_caretShown = false;
-  bool m_systemCaret = false;
-  bool m_imeDetached = false;
-  HIMC m_savedIme = nullptr;  // the window's input context while detached
-  bool m_selecting = false;   // a left press is extending the selection
+  WindowInputHold m_inputHold;
+  bool m_selecting = false;  // a left press is extending the selection
   size_t m_firstLine = 0;
   float m_horizontalOffset = 0;
 };

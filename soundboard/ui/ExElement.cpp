@@ -63,7 +63,12 @@ int BitmapExtent(float length) {
 }  // namespace
 
 ExElement::~ExElement() {
-  Destroy();
+  if (m_self == 0) return;
+  // Only reached for an element whose object ends while it is still in a
+  // window: its class is gone already, so no procedure or handler may run.
+  // Its children are objects of their own and are destroyed properly.
+  while (FirstChild() != nullptr) FirstChild()->DestroyAll(false);
+  Withdraw(true);
 }
 
 ExElement* ExElement::FromHandle(ExHandle handle) {
@@ -105,7 +110,7 @@ ExHandle ExElement::CreateIn(HWND window, ExHost* host, ExElement* parent, const
     return 0;
   }
   m_self = HandleTable::Get().Register(this);
-  LinkAtTail(parent);
+  host->Tree().Link(*this, parent);
   const ExHandle self = m_self;
   Dispatch(WM_CREATE, reinterpret_cast<WPARAM>(m_bitmap.Get()), reinterpret_cast<LPARAM>(m_graphics.Get()));
   if (FromHandle(self) != this) return 0;  // a creation handler destroyed it again
@@ -137,7 +142,7 @@ void ExElement::Render() {
 
 void ExElement::Destroy() {
   if (m_self == 0) return;
-  DestroyAll(m_host != nullptr && !m_host->m_tearingDown);
+  DestroyAll(true);  // the host composes nothing while it tears down
 }
 
 void ExElement::DestroyAll(bool recompose) {
@@ -145,15 +150,19 @@ void ExElement::DestroyAll(bool recompose) {
   Dispatch(EXM_DESTROY, 0, 0);
   if (FromHandle(self) != this) return;  // a handler destroyed it already
   // Children lie within the parent's area, which is recomposed below.
-  while (m_firstChild != nullptr) m_firstChild->DestroyAll(false);
+  while (FirstChild() != nullptr) FirstChild()->DestroyAll(false);
   ClassProc(WM_DESTROY, 0, 0);
-  StopTimer();
+  Withdraw(recompose);
+}
 
+void ExElement::Withdraw(bool recompose) {
+  StopTimer();
   ExHost* host = m_host;
   const ExPixelRect area = PixelBounds(m_rect);
   const bool wasShown = m_visible;
-  Unlink();
-  host->ForgetElement(this);
+  host->Tree().Unlink(*this);
+  host->Tree().Forget(*this);
+  host->SetAccessKey(m_self, 0);
   HandleTable::Get().Unregister(m_self);
   m_graphics.Reset();
   m_bitmap.Reset();
@@ -164,45 +173,17 @@ void ExElement::DestroyAll(bool recompose) {
   m_window = nullptr;
   m_host = nullptr;
   m_visible = false;
-  m_focusedByKeyboard = false;
   if (recompose && wasShown) host->Redraw(area);
 }
 
 ExHandle ExElement::Parent() const {
-  return m_parent != nullptr ? m_parent->m_self : 0;
-}
-
-ExElement::Chain ExElement::ChainOf(ExElement* parent) const {
-  if (parent != nullptr) return {&parent->m_firstChild, &parent->m_lastChild};
-  return {&m_host->m_first, &m_host->m_last};
-}
-
-void ExElement::LinkAtTail(ExElement* parent) {
-  const Chain chain = ChainOf(parent);
-  m_parent = parent;
-  m_previous = *chain.second;
-  m_next = nullptr;
-  if (m_previous != nullptr) {
-    m_previous->m_next = this;
-  } else {
-    *chain.first = this;
-  }
-  *chain.second = this;
-}
-
-void ExElement::Unlink() {
-  const Chain chain = ChainOf(m_parent);
-  (m_previous != nullptr ? m_previous->m_next : *chain.first) = m_next;
-  (m_next != nullptr ? m_next->m_previous : *chain.second) = m_previous;
-  m_previous = nullptr;
-  m_next = nullptr;
-  m_parent = nullptr;
+  const ExElement* parent = ParentElement();
+  return parent != nullptr ? parent->m_self : 0;
 }
 
 bool ExElement::SetParent(HWND window) {
   if (m_self == 0 || ExHost::FromWindow(window) != m_host) return false;
-  Unlink();
-  LinkAtTail(nullptr);
+  m_host->Tree().MoveUnder(*this, nullptr);
   RedrawArea();
   return true;
 }
@@ -210,11 +191,7 @@ bool ExElement::SetParent(HWND window) {
 bool ExElement::SetParent(ExHandle parent) {
   ExElement* newParent = FromHandle(parent);
   if (m_self == 0 || newParent == nullptr || newParent->m_host != m_host) return false;
-  for (ExElement* ancestor = newParent; ancestor != nullptr; ancestor = ancestor->m_parent) {
-    if (ancestor == this) return false;  // would hang the element below itself
-  }
-  Unlink();
-  LinkAtTail(newParent);
+  if (!m_host->Tree().MoveUnder(*this, newParent)) return false;
   RedrawArea();
   return true;
 }
@@ -258,6 +235,9 @@ void ExElement::Move(std::optional<double> x, std::optional<double> y, std::opti
 void ExElement::SetVisible(bool visible) {
   if (m_self == 0 || visible == m_visible) return;
   m_visible = visible;
+  const ExHandle self = m_self;
+  if (!visible) m_host->Tree().Release(*this);
+  if (FromHandle(self) != this) return;  // a handler destroyed it
   Dispatch(visible ? EXM_SHOW : EXM_HIDE, 0, 0);
   RedrawArea();
 }
@@ -265,9 +245,13 @@ void ExElement::SetVisible(bool visible) {
 void ExElement::SetDisabled(bool disabled) {
   if (m_self == 0 || disabled == m_disabled) return;
   m_disabled = disabled;
-  if (m_host->Focused() == m_self) m_host->MoveFocus(0, false);
-  if (m_host->Hovered() == m_self) m_host->m_hovered = 0;
-  Dispatch(EXM_MOUSELEAVE, 0, 0);
+  const ExHandle self = m_self;
+  const bool hovered = m_host->Tree().Hovered() == self;
+  m_host->Tree().Release(*this);
+  if (FromHandle(self) != this) return;  // a handler destroyed it
+  // The release sent the hovered element its leave; any other drops its
+  // hover look all the same.
+  if (!hovered) Dispatch(EXM_MOUSELEAVE, 0, 0);
   RedrawArea();
 }
 
@@ -280,7 +264,7 @@ void ExElement::SetOpacity(int opacity) {
 
 void ExElement::SetTooltipText(std::string text, bool notify) {
   m_tooltip = std::move(text);
-  if (notify && m_self != 0 && m_host->Hovered() == m_self) m_host->UpdateTooltip(m_self);
+  if (notify && m_self != 0) m_host->Tree().RefreshTooltip(m_self);
 }
 
 bool ExElement::HasFocus() {
@@ -288,6 +272,10 @@ bool ExElement::HasFocus() {
   const LRESULT answer = Dispatch(EXM_QUERYFOCUS, 0, 0);
   if (answer == 1 || answer == 0) return answer == 1;
   return m_host != nullptr && m_host->Focused() == m_self;
+}
+
+bool ExElement::FocusedByKeyboard() const {
+  return m_host != nullptr && m_host->Tree().FocusedByKeyboard(m_self);
 }
 
 void ExElement::BindEvent(UINT message, ExEventHandler handler) {
@@ -363,21 +351,13 @@ bool ExElement::Post(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ExElement::BringToFront() {
   if (m_self == 0) return;
-  ExElement* parent = m_parent;
-  Unlink();
-  LinkAtTail(parent);
+  m_host->Tree().BringToFront(*this);
   RedrawArea();
 }
 
 void ExElement::SendToBack() {
   if (m_self == 0) return;
-  ExElement* parent = m_parent;
-  Unlink();
-  const Chain chain = ChainOf(parent);
-  m_parent = parent;
-  m_next = *chain.first;
-  (m_next != nullptr ? m_next->m_previous : *chain.second) = this;
-  *chain.first = this;
+  m_host->Tree().SendToBack(*this);
   RedrawArea();
 }
 

@@ -5,11 +5,13 @@
 //
 // Element objects belong to the application (usually program-wide objects);
 // Create gives the object a handle and a place in a host window, Destroy (or
-// the host window's destruction, or the object's destructor) takes both away
-// again. All calls belong to the UI thread that owns the host window, except
-// Post, which any thread may call while the element lives. A derived class
-// calls Destroy() in its own destructor, so that its ClassProc still sees
-// EXM_DESTROY and WM_DESTROY.
+// the destruction of its parent or of the host window) takes both away again,
+// with EXM_DESTROY and WM_DESTROY through the object's own class procedure.
+// An object that ends while its element still lives only leaves the tree: no
+// class procedure can run from a base destructor, so a class keeps what must
+// be given back at its end in members that give it back themselves. All calls
+// belong to the UI thread that owns the host window, except Post, which any
+// thread may call while the element lives.
 #pragma once
 
 #include <functional>
@@ -20,6 +22,7 @@
 
 #include "ExGeometry.h"
 #include "ExMessages.h"
+#include "ExTreeLinks.h"
 #include "Handles.h"
 
 class ExHost;
@@ -70,7 +73,8 @@ struct ExParent {
   ExHandle element = 0;
 };
 
-class ExElement {
+// The tree links are the base; only the host's ExElementTree changes them.
+class ExElement : public ExTreeNode {
  public:
   ExElement() = default;
   virtual ~ExElement();
@@ -97,16 +101,19 @@ class ExElement {
   HWND Window() const { return m_window; }
   ExHost* Host() const { return m_host; }
   ExHandle Parent() const;
-  ExElement* ParentElement() const { return m_parent; }
-  ExElement* FirstChild() const { return m_firstChild; }
-  ExElement* NextSibling() const { return m_next; }
-  ExElement* PreviousSibling() const { return m_previous; }
+  ExElement* ParentElement() const { return static_cast<ExElement*>(ParentNode()); }
+  ExElement* FirstChild() const { return static_cast<ExElement*>(FirstChildNode()); }
+  ExElement* LastChild() const { return static_cast<ExElement*>(LastChildNode()); }
+  ExElement* NextSibling() const { return static_cast<ExElement*>(NextNode()); }
+  ExElement* PreviousSibling() const { return static_cast<ExElement*>(PreviousNode()); }
   // Moves the element to the tail of the window's chain or of `parent`'s
   // children (same host only); false when it cannot.
   bool SetParent(HWND window);
   bool SetParent(ExHandle parent);
 
   const ExRectF& Rect() const { return m_rect; }
+  // Where the element was before its last move, for recomposing that place.
+  const ExRectF& PreviousRect() const { return m_previousRect; }
   // Changes only the given coordinates, and only those that differ from the
   // stored value by more than 1e-7. A new size recreates the bitmap, sends
   // EXM_SIZE and re-renders; any change tells the host (EXM_MOVED), which
@@ -124,6 +131,8 @@ class ExElement {
   void SetHeight(double height) { Move({}, {}, {}, height); }
 
   bool Visible() const { return m_visible; }
+  // Hiding or disabling releases the hover, press and focus the element or
+  // its children hold, each with its whole clean-up.
   void SetVisible(bool visible);
   bool Disabled() const { return m_disabled; }
   void SetDisabled(bool disabled);
@@ -137,7 +146,7 @@ class ExElement {
 
   // The class may answer EXM_QUERYFOCUS; otherwise the host's focus decides.
   bool HasFocus();
-  bool FocusedByKeyboard() const { return m_focusedByKeyboard; }
+  bool FocusedByKeyboard() const;
 
   const std::string& TooltipText() const { return m_tooltip; }
   // With `notify`, a tip already showing for this element changes at once;
@@ -182,6 +191,8 @@ class ExElement {
 
   // The class procedure first, then the first matching handler.
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  // Composition offers the element EXM_CUSTOMDRAW first.
+  bool CustomDrawn() const { return m_customDraw; }
 
  protected:
   // The class message procedure. The base renders nothing and answers every
@@ -194,25 +205,19 @@ class ExElement {
   void EnableCustomDraw(bool enable) { m_customDraw = enable; }
 
  private:
-  friend class ExHost;
-  using Chain = std::pair<ExElement**, ExElement**>;  // head and tail
-
   ExHandle CreateIn(HWND window, ExHost* host, ExElement* parent, const ExRectF& rect, const ExElementStyle& style);
   bool CreateBitmap();
-  Chain ChainOf(ExElement* parent) const;
-  void LinkAtTail(ExElement* parent);
-  void Unlink();
   void Render();
   void DestroyAll(bool recompose);
+  // Leaves the tree and gives back the handle, bitmap and timer.
+  void Withdraw(bool recompose);
 
   HWND m_window = nullptr;
   ExHandle m_self = 0;
-  ExElement* m_parent = nullptr;
   bool m_visible = false;
   bool m_disabled = false;
   bool m_interactive = true;
   bool m_redraw = true;
-  bool m_focusedByKeyboard = false;
   HCURSOR m_cursor = nullptr;  // shared system or application cursor: not destroyed here
   std::vector<std::pair<UINT, ExEventHandler>> m_events;
   ExRectF m_rect;
@@ -220,10 +225,6 @@ class ExElement {
   std::string m_tooltip;
   std::string m_tag;
   int m_typeCode = 0;
-  ExElement* m_firstChild = nullptr;
-  ExElement* m_lastChild = nullptr;
-  ExElement* m_previous = nullptr;
-  ExElement* m_next = nullptr;
   int m_animationPeriod = 0;
   UniqueGpBitmap m_bitmap;
   UniqueGpGraphics m_graphics;  // declared after the bitmap: released first

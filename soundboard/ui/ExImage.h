@@ -19,8 +19,6 @@ enum class ExDrawMode {
 
 class ExImage : public ExControl {
  public:
-  ~ExImage() override { Destroy(); }
-
   // Bytes that do not decode leave the element empty: it draws nothing.
   ExHandle Create(const ExParent& parent, const ExRectF& rect, const void* bytes, size_t size,
                   ExDrawMode mode = ExDrawMode::kStretch, bool visible = true);

@@ -7,8 +7,6 @@
 
 class ExImageButton : public ExButton {
  public:
-  ~ExImageButton() override { Destroy(); }
-
   // Decodes the strip (PNG or other image bytes) and cuts its frames; with
   // `hideText` the button draws no text (its tooltip names it). False, with
   // no frames, when the bytes do not decode.

@@ -26,8 +26,6 @@ struct ExLabelOptions {
 
 class ExLabel : public ExControl {
  public:
-  ~ExLabel() override { Destroy(); }
-
   // `text` is ANSI.
   ExHandle Create(const ExParent& parent, const ExRectF& rect, const std::string& text,
                   const ExLabelOptions& options = {});

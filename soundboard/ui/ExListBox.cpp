@@ -6,7 +6,6 @@
 
 #include "ExFramework.h"
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 #include "ExPopupGeometry.h"
 
 using namespace Gdiplus;

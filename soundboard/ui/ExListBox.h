@@ -23,8 +23,6 @@ struct ExListColours {
 
 class ExListBox : public ExElement {
  public:
-  ~ExListBox() override { Destroy(); }
-
   ExHandle Create(HWND window, const ExRectF& rect, const ExListColours& colours, Gdiplus::ARGB textColour);
 
   // One column of `width` pixels; rows are ANSI text.

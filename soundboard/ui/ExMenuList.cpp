@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
+#include "ExAccessKeyText.h"
 #include "ExFramework.h"
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 #include "ExPopup.h"
 
 using namespace Gdiplus;
@@ -22,15 +22,6 @@ constexpr ARGB kHighlightedText = 0xFFFFFFFF;
 constexpr ARGB kDisabledText = 0xFF9A9A9A;
 constexpr float kTextIndent = 24.0f;  // room for a check mark
 constexpr char kMenuTitle[] = "Ex_LayerUI_Menu";
-
-wchar_t AccessKeyOf(const std::wstring& text) {
-  for (size_t i = 0; i + 1 < text.size(); ++i) {
-    if (text[i] != L'&') continue;
-    if (text[i + 1] != L'&') return text[i + 1];
-    ++i;  // "&&" is a plain "&"
-  }
-  return 0;
-}
 
 wchar_t Upper(wchar_t c) {
   return static_cast<wchar_t>(
@@ -65,7 +56,6 @@ ExMenuList::ExMenuList() = default;
 
 ExMenuList::~ExMenuList() {
   CloseSubMenu();
-  Destroy();
 }
 
 ExHandle ExMenuList::Create(HWND window, const ExPopupMenu& menu, const ExMenuLayout& layout,

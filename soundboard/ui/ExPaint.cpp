@@ -7,15 +7,17 @@
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
-namespace {
-
-UniqueGpBrush MakeSolidBrush(ARGB colour) {
+UniqueGpBrush ExSolidBrush(ARGB colour) {
+  UniqueGpBrush brush;
   GpSolidFill* fill = nullptr;
-  GdipCreateSolidFill(colour, &fill);
-  return UniqueGpBrush(fill);
+  if (GdipCreateSolidFill(colour, &fill) == Ok) brush.Reset(fill);
+  return brush;
 }
 
-}  // namespace
+void ExFillPolygon(GpGraphics* graphics, ARGB colour, const PointF* points, int count) {
+  const UniqueGpBrush brush = ExSolidBrush(colour);
+  if (brush) GdipFillPolygon(graphics, brush.Get(), points, count, FillModeAlternate);
+}
 
 UniqueGpPath ExRoundedPath(const ExRectF& rect, float radius) {
   UniqueGpPath path;
@@ -37,13 +39,13 @@ UniqueGpPath ExRoundedPath(const ExRectF& rect, float radius) {
 
 void ExFillPath(GpGraphics* graphics, GpPath* path, ARGB colour) {
   if ((colour >> 24) == 0 || path == nullptr) return;
-  UniqueGpBrush brush = MakeSolidBrush(colour);
+  UniqueGpBrush brush = ExSolidBrush(colour);
   if (brush) GdipFillPath(graphics, brush.Get(), path);
 }
 
 void ExFillRect(GpGraphics* graphics, const ExRectF& rect, ARGB colour) {
   if ((colour >> 24) == 0) return;
-  UniqueGpBrush brush = MakeSolidBrush(colour);
+  UniqueGpBrush brush = ExSolidBrush(colour);
   if (brush) GdipFillRectangle(graphics, brush.Get(), rect.x, rect.y, rect.width, rect.height);
 }
 
@@ -114,7 +116,7 @@ void ExDrawText(GpGraphics* graphics, const std::wstring& text, GpFont* font, Gp
                 const ExRectF& rect, ARGB colour, ARGB outlineColour) {
   if (text.empty() || font == nullptr) return;
   const auto draw = [&](ARGB ink, float dx, float dy) {
-    UniqueGpBrush brush = MakeSolidBrush(ink);
+    UniqueGpBrush brush = ExSolidBrush(ink);
     const RectF layout{rect.x + dx, rect.y + dy, rect.width, rect.height};
     if (brush)
       GdipDrawString(graphics, text.c_str(), static_cast<INT>(text.size()), font, &layout, format, brush.Get());

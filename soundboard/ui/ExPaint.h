@@ -8,6 +8,10 @@
 #include "ExGeometry.h"
 #include "Handles.h"
 
+// A solid brush to keep; empty when GDI+ refuses.
+UniqueGpBrush ExSolidBrush(Gdiplus::ARGB colour);
+void ExFillPolygon(Gdiplus::GpGraphics* graphics, Gdiplus::ARGB colour, const Gdiplus::PointF* points, int count);
+
 // A rectangle with corners of `radius`; a plain rectangle for radius 0.
 UniqueGpPath ExRoundedPath(const ExRectF& rect, float radius);
 

@@ -1,5 +1,6 @@
 #include "ExPopupMenu.h"
 
+#include "ExAccessKeyText.h"
 #include "ExFramework.h"
 #include "ExMenuList.h"
 #include "ExPopup.h"
@@ -7,16 +8,6 @@
 namespace {
 
 constexpr int kMenuFontPixels = 12;
-
-// The text as shown: "&" marks the next character, "&&" stands for "&".
-std::wstring WithoutAccessMarks(const std::wstring& text) {
-  std::wstring shown;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'&' && i + 1 < text.size()) ++i;
-    shown += text[i];
-  }
-  return shown;
-}
 
 }  // namespace
 

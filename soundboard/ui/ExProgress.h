@@ -24,8 +24,6 @@ struct ExProgressOptions {
 
 class ExProgress : public ExControl {
  public:
-  ~ExProgress() override { Destroy(); }
-
   ExHandle Create(const ExParent& parent, const ExRectF& rect, const ExProgressOptions& options = {});
 
   int Value() const { return m_options.value; }

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "ExPaint.h"
-#include "ExPaintHelpers.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

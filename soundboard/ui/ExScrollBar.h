@@ -9,8 +9,6 @@
 
 class ExScrollBar : public ExElement {
  public:
-  ~ExScrollBar() override { Destroy(); }
-
   // `parent` is the control the bar scrolls; `rect` in window coordinates.
   ExHandle Create(ExHandle parent, const ExRectF& rect, bool vertical);
 

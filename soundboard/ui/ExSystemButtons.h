@@ -10,8 +10,6 @@
 
 class ExSystemButtons : public ExControl {
  public:
-  ~ExSystemButtons() override { Destroy(); }
-
   enum class Button { kClose, kMaximise, kMinimise };
 
   // Lays out the buttons the style flags ask for at `rect` on `window`.

@@ -17,8 +17,6 @@ enum class ExTabItemKind { kElement = 0, kWindow = 1 };
 
 class ExTab : public ExControl {
  public:
-  ~ExTab() override { Destroy(); }
-
   ExHandle Create(const ExParent& parent, const ExRectF& rect, bool visible = true);
 
   void SetHeaderMetrics(const ExTabMetrics& metrics);

@@ -55,14 +55,6 @@ TEST(ControlLogicTest, LooksBlendChannelByChannel) {
   EXPECT_EQ(BlendLooks(from, to, 7.0).topLine, to.topLine);  // clamped
 }
 
-TEST(ControlLogicTest, AccessKeyIsTheCharacterAfterTheFirstAmpersand) {
-  EXPECT_EQ(AccessKeyOf(L"Bind (&B)"), L'B');
-  EXPECT_EQ(AccessKeyOf(L"&a&b"), L'a');
-  EXPECT_EQ(AccessKeyOf(L"plain"), 0);
-  EXPECT_EQ(AccessKeyOf(L"trailing&"), 0);
-  EXPECT_EQ(AccessKeyOf(L""), 0);
-}
-
 TEST(ControlLogicTest, BarLengthIsRoundedClampedAndSafeForAnEmptyRange) {
   EXPECT_EQ(ProgressBarLength(66, 100, 0, 100), 66);
   EXPECT_EQ(ProgressBarLength(66, 0, 0, 100), 0);

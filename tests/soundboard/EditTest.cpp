@@ -1,12 +1,15 @@
 // The edit box in a real host window: typed characters, keys, the real
 // clipboard, the right-click menu and its enabling rules, focus and caret,
-// password mode, mouse selection and scrolling.
+// password mode, mouse selection and scrolling, and what hiding or disabling
+// a box in use leaves behind.
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "ExEdit.h"
 #include "PopupTestSupport.h"
+
+#include <commctrl.h>  // after <windows.h>
 
 namespace {
 
@@ -279,6 +282,86 @@ TEST_F(EditTest, MouseSelectsAndMultiLineBoxesScroll) {
   Click(static_cast<int>(place.x + 3), static_cast<int>(place.y + place.height - 3));
   EXPECT_EQ(lines.FirstVisibleLine(), 4u);
   EXPECT_EQ(host.Focused(), lines.Handle());  // the bar took the press, not the focus
+}
+
+HWND ThreadCaretWindow() {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetCurrentThreadId(), &info);
+  return info.hwndCaret;
+}
+
+HIMC WindowIme(HWND window) {
+  HIMC context = ImmGetContext(window);
+  if (context != nullptr) ImmReleaseContext(window, context);
+  return context;
+}
+
+// A box that is hovered, pressed and focused (so it has the capture, the
+// caret, the blink timer, a detached IME and a tooltip) stops taking input
+// in one of three ways; every one of those must go with it.
+TEST_F(EditTest, HidingOrDisablingABoxInUseLeavesNoHoverFocusCaretTimerOrTip) {
+  enum class Way { kHide, kDisable, kHideParent };
+  for (Way way : {Way::kHide, Way::kDisable, Way::kHideParent}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    SolidElement page;
+    ASSERT_NE(page.Create(window, {10, 10, 300, 100}), 0u);
+    ExEditOptions options;
+    options.mode = ExInputMode::kInteger;
+    ASSERT_NE(edit.Create(page.Handle(), {20, 20, 200, 24}, options), 0u);
+    edit.SetTooltipText("digits only");
+    const HIMC original = WindowIme(window);
+    ASSERT_NE(original, nullptr);
+    std::vector<ExHostEvent> events;
+    auto record = [&events](ExHostEvent event) {
+      return [&events, event](HWND, ExHandle, WPARAM, LPARAM, int) { events.push_back(event); };
+    };
+    host.SetCallback(ExHostEvent::kLeave, record(ExHostEvent::kLeave));
+    host.SetCallback(ExHostEvent::kFocusLost, record(ExHostEvent::kFocusLost));
+
+    SendMessageW(window, WM_MOUSEMOVE, 0, Point(40, 40));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Point(40, 40));
+    ASSERT_EQ(host.Hovered(), edit.Handle());
+    ASSERT_EQ(host.Pressed(), edit.Handle());
+    ASSERT_EQ(host.Focused(), edit.Handle());
+    ASSERT_EQ(GetCapture(), window);
+    ASSERT_EQ(ThreadCaretWindow(), window);
+    ASSERT_EQ(WindowIme(window), nullptr);
+    ASSERT_EQ(SendMessageA(host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 1);
+
+    switch (way) {
+      case Way::kHide:
+        edit.SetVisible(false);
+        break;
+      case Way::kDisable:
+        edit.SetDisabled(true);
+        break;
+      case Way::kHideParent:
+        page.SetVisible(false);
+        break;
+    }
+
+    EXPECT_EQ(host.Hovered(), 0u);
+    EXPECT_EQ(host.Pressed(), 0u);
+    EXPECT_EQ(host.Focused(), 0u);
+    EXPECT_NE(GetCapture(), window);
+    EXPECT_EQ(ThreadCaretWindow(), nullptr);
+    EXPECT_FALSE(edit.CaretShown());
+    EXPECT_FALSE(KillTimer(window, edit.Handle()));  // the blink timer is gone already
+    EXPECT_EQ(WindowIme(window), original);
+    EXPECT_EQ(SendMessageA(host.TooltipWindow(), TTM_GETTOOLCOUNT, 0, 0), 0);
+    EXPECT_EQ(events, (std::vector<ExHostEvent>{ExHostEvent::kLeave, ExHostEvent::kFocusLost}));
+
+    // The release that was under way arrives late and clicks nothing.
+    int clicks = 0;
+    host.SetCallback(ExHostEvent::kClick, [&clicks](HWND, ExHandle, WPARAM, LPARAM, int) { ++clicks; });
+    SendMessageW(window, WM_LBUTTONUP, 0, Point(40, 40));
+    EXPECT_EQ(clicks, 0);
+    for (auto event : {ExHostEvent::kLeave, ExHostEvent::kFocusLost, ExHostEvent::kClick}) {
+      host.SetCallback(event, nullptr);
+    }
+    edit.Destroy();
+  }
 }
 
 }  // namespace

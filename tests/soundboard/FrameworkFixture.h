@@ -23,7 +23,6 @@ struct ReceivedMessage {
 class SolidElement : public ExElement {
  public:
   explicit SolidElement(Gdiplus::ARGB colour = 0xFFFF0000) : m_colour(colour) {}
-  ~SolidElement() override { Destroy(); }
 
   std::vector<ReceivedMessage> received;
   int paints = 0;
