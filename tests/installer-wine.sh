@@ -31,16 +31,7 @@ fail() {
   import -window root "$out/failure.png" 2>/dev/null || true
   exit 1
 }
-# wait_for <seconds> <command...>: polls every half second, the time scaled.
-wait_for() {
-  local tries=$(($1 * 2 * scale))
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ $tries -gt 0 ] || return 1
-    sleep 0.5
-  done
-}
+source "$root/tests/wait-for.sh"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
