@@ -32,17 +32,7 @@ fail() {
 }
 shot() { import -window root "$out/$1.png"; }
 
-# wait_for <seconds> <command...>: polls the command every 0.1 s (a function,
-# where the condition needs a fresh command substitution at every try).
-wait_for() {
-  local tries=$(($1 * 10))
-  shift
-  until "$@"; do
-    tries=$((tries - 1))
-    [ $tries -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
+source "$root/tests/wait-for.sh"
 quobly_window() { xdotool search --onlyvisible --name '^Quobly$' 2>/dev/null | head -n1; }
 window_width() { xwininfo -id "$(quobly_window)" 2>/dev/null | awk '/Width:/ { print $2 }'; }
 width_is() { [ "$(window_width)" = "$1" ]; }

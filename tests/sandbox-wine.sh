@@ -34,26 +34,12 @@ sync_programs() {
   done < <(find "$source_dir" -maxdepth 1 -type f \( -name '*.exe' -o -name '*.dll' \) -printf '%s.%T@ %p\0')
 }
 
-# Set-up shared by parallel runs: one at a time.
-mkdir -p "$(dirname "$WINEPREFIX")"
-exec 9>"$WINEPREFIX.lock"
-flock 9
-session_marker=$WINEPREFIX/.quobly-session
-if [ -z "${QUOBLY_WINE_SESSION:-}" ] || [ "$(cat "$session_marker" 2>/dev/null)" != "$QUOBLY_WINE_SESSION" ]; then
-  # Its messages must not mix with the test list that discovery reads; the
-  # server it starts must not hold the lock.
-  wine_sandbox_start 9>&- >&2 || {
-    echo "sandbox-wine: the sandbox prefix $WINEPREFIX is not safe to run in" >&2
-    exit 1
-  }
-  if [ -n "${QUOBLY_WINE_SESSION:-}" ]; then echo "$QUOBLY_WINE_SESSION" >"$session_marker"; fi
-fi
+wine_sandbox_join || exit 1
 sync_programs || {
   echo "sandbox-wine: cannot copy the programs of $source_dir into $sandbox_dir" >&2
   exit 1
 }
-flock -u 9
-exec 9>&-
+wine_sandbox_release
 
 cd "$sandbox_dir" || exit 1
 wine "$sandbox_win\\$name" "$@"

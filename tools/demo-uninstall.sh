@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Demo of pvUninstall: lays a fake installed "Quobly 音效板" into the Wine
-# prefix (program folder with files and sub-folders, start-menu folder,
-# desktop shortcut, uninstall registry key and the install record file) and
+# Demo of pvUninstall on a real install: packages this build
+# (tools/package.sh), installs "Quobly 音效板" with the demo library into the
+# Wine prefix through the installer, silently (program folder, start-menu
+# folder, desktop shortcut, uninstall registry key and install record), and
 # starts the uninstaller from the program folder. Run it again for a fresh
 # product. On the current X display when there is one; else on a private Xvfb
 # display, where a screenshot of the dialog is saved as build/demo-uninstall.png.
@@ -9,9 +10,9 @@
 # whose shell folders and drives reach nothing outside it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin=$root/build/bin
 
 "$root/tools/build.sh"
+"$root/tools/package.sh" --build "$root/build" --out "$root/build/demo-package"
 source "$root/tools/wine-env.sh"
 trap 'wine_session_end; xvfb_stop' EXIT
 private_display=
@@ -24,48 +25,21 @@ fi
 export QUOBLY_WINE_SESSION=demo.$$
 wine_sandbox_start
 export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
+# The installer's shortcuts would else become menu entries and icons in this
+# machine's home folder.
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
-product="Quobly 音效板"
-key=Quobly
-menu=Quobly
-# Windows folders as the prefix names them, and where they are on this machine.
-win_folder() { wine cmd /c echo "$1" 2>/dev/null | tr -d '\r'; }
-install_win="$(win_folder '%ProgramFiles%')\\Quobly\\"
-programs_win="$(win_folder '%APPDATA%')\\Microsoft\\Windows\\Start Menu\\Programs"
-desktop_win="$(win_folder '%PUBLIC%')\\Desktop"
-install=$(winepath -u "$install_win")
-programs=$(winepath -u "$programs_win")
-desktop=$(winepath -u "$desktop_win")
-
-echo "demo: installing $product into $install_win"
-rm -rf "$install"
-mkdir -p "$install/主持音效" "$install/喊麦音效" "$install/搞笑音效" "$programs/$menu" "$desktop"
-cp "$bin/Quobly.exe" "$bin/bass.dll" "$bin/pvUninstall.exe" "$bin/zlib1.dll" "$install/"
-for folder in 主持音效 喊麦音效 搞笑音效; do
-  for n in 1 2 3 4; do printf 'ID3' >"$install/$folder/demo$n.mp3"; done
-done
-printf '[热键]\r\n' | iconv -f UTF-8 -t GBK >"$install/音效配置.ini"
-printf 'shortcut' >"$programs/$menu/Quobly.lnk"
-printf 'shortcut' >"$programs/$menu/卸载 Quobly.lnk"
-printf 'shortcut' >"$desktop/$product.lnk"
-wine reg add "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$key" /v DisplayName /d "$product" /f \
-  >/dev/null 2>&1
-
-# The sandbox has no drive for /tmp or build/: the record writer and its
-# input go onto C: first.
+# The sandbox has no drive for build/: the installer goes onto C: first.
 work_win='C:\quobly-demo'
-work=$(winepath -u "$work_win")
+work=$WINEPREFIX/drive_c/quobly-demo
 rm -rf "$work"
 mkdir -p "$work"
-cp "$bin/pvRecordWriter.exe" "$work/"
-description=$work/product.txt
-cat >"$description" <<DESCRIPTION
-regkey = $key
-product = $product
-menu = $menu
-installdir = $install_win
-DESCRIPTION
-wine "$work_win\\pvRecordWriter.exe" "$work_win\\product.txt" "${install_win}pvUninstall.dat"
+cp "$root"/build/demo-package/Quobly-Setup-*.exe "$work/setup.exe"
+install_win='C:\Program Files\Quobly\'
+install=$WINEPREFIX/drive_c/Program\ Files/Quobly
+echo "demo: installing into $install_win"
+# /D= takes the rest of the line unquoted: Wine joins these two words with a space.
+(cd "$work" && wine "$work_win\\setup.exe" /S /DEMO '/D=C:\Program' 'Files\Quobly')
 rm -rf "$work"
 
 echo "demo: starting ${install_win}pvUninstall.exe"

@@ -20,6 +20,8 @@ packages=(
   lame sox espeak-ng
   # the local HTTP server of the network tests
   python3
+  # the Windows installer (makensis, tools/package.sh)
+  nsis
   # regenerating the uninstaller's art (tools/make-uninstaller-art.py)
   librsvg2-bin fonts-dejavu-core
 )

@@ -141,6 +141,32 @@ wine_sandbox_start() {
   wine_sandbox_seal
 }
 
+# Joins the sandbox for one program run: starts its services once per
+# session of wine_session_begin (at every call outside one) and returns
+# holding its set-up lock on descriptor 9, which the caller releases with
+# wine_sandbox_release once its own set-up is done. Callers in parallel take
+# turns.
+wine_sandbox_join() {
+  mkdir -p "$(dirname "$QUOBLY_SANDBOX_PREFIX")"
+  exec 9>"$QUOBLY_SANDBOX_PREFIX.lock"
+  flock 9
+  local marker=$QUOBLY_SANDBOX_PREFIX/.quobly-session
+  if [ -z "${QUOBLY_WINE_SESSION:-}" ] || [ "$(cat "$marker" 2>/dev/null)" != "$QUOBLY_WINE_SESSION" ]; then
+    # Its messages must not mix with a test list that discovery reads; the
+    # server it starts must not hold the lock.
+    wine_sandbox_start 9>&- >&2 || {
+      echo "wine: the sandbox prefix $QUOBLY_SANDBOX_PREFIX is not safe to run in" >&2
+      return 1
+    }
+    if [ -n "${QUOBLY_WINE_SESSION:-}" ]; then echo "$QUOBLY_WINE_SESSION" >"$marker"; fi
+  fi
+}
+
+wine_sandbox_release() {
+  flock -u 9
+  exec 9>&-
+}
+
 # The plain-fonts prefix: the project's prefix without its font replacements,
 # like a system that has none of the Chinese fonts the programs name but has
 # the CJK font the set-up installs, under that font's own name. Wine reads the

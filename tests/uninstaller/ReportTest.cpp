@@ -154,6 +154,20 @@ TEST_F(ReportTest, ValueOf100CharactersIsSentEmpty) {
   }
 }
 
+// A build with no report host has empty endpoints: it starts no report and
+// makes no machine identifier. A report thread once started is either still
+// running or has stored the identifier already.
+TEST_F(ReportTest, EmptyEndpointStartsNoReportAndStoresNoMachineId) {
+  const int threads = LiveThreadCount();
+  DoReport(L"", L"open", L"Tesk_Uninstall");
+  DoReport(L"", L"tk_uninstall_dump", L"");
+  EXPECT_EQ(LiveThreadCount(), threads);
+  wchar_t stored[64] = {};
+  DWORD bytes = sizeof stored - sizeof(wchar_t);
+  EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, kParvaneKey, L"UID", RRF_RT_REG_SZ, nullptr, stored, &bytes),
+            ERROR_SUCCESS);
+}
+
 TEST_F(ReportTest, ReturnsAtOnceWhenServerNeverAnswers) {
   Stopwatch clock;
   DoReport(L"http://127.0.0.1/hang/report.asp", Widen(m_token).c_str(), L"waiting");

@@ -25,7 +25,9 @@ std::vector<UniqueKernelHandle> g_reportThreads;
 }  // namespace
 
 void DoReport(const wchar_t* url, const wchar_t* kind, const wchar_t* value) {
-  if (url == nullptr || kind == nullptr) return;
+  // An empty endpoint is a build configured without reports: nothing is
+  // sent, and no machine identifier is made or stored for one.
+  if (url == nullptr || url[0] == L'\0' || kind == nullptr) return;
   if (std::wcslen(url) >= tagReportRequest::kUrlUnits || std::wcslen(kind) >= tagReportRequest::kKindUnits) return;
 
   auto request = std::make_unique<tagReportRequest>();  // value-initialised: zero-filled

@@ -19,8 +19,8 @@ struct tagReportRequest {
 };
 
 // Sends "<url>?type=<kind>&value=<value>&uuid=<machine id>&sign=<ticks>" on
-// a new thread and returns at once. Nothing is sent when `url` or `kind` is
-// null, `url` has 200 or `kind` 30 characters or more; a value of 100
+// a new thread and returns at once. Nothing is sent when `url` is null or
+// empty (a build without a report host), `kind` is null, `url` has 200 or `kind` 30 characters or more; a value of 100
 // characters or more is sent empty. The value is percent-encoded as UTF-8.
 void DoReport(const wchar_t* url, const wchar_t* kind, const wchar_t* value);
 
