@@ -18,9 +18,10 @@ void KeyboardHook::install_keyboard_hook(HWND window) {
     s_target = nullptr;
     return;
   }
-  // Without the right to raise it, the window's thread takes keys at its own
-  // priority.
-  m_targetThread.Reset(OpenThread(THREAD_SET_LIMITED_INFORMATION, FALSE, GetWindowThreadProcessId(window, nullptr)));
+  // A thread of this process: the right to set its priority is granted.
+  // Windows would take the limited right too; the full one suits Wine as
+  // well. Without it the window's thread takes keys at its own priority.
+  m_targetThread.Reset(OpenThread(THREAD_SET_INFORMATION, FALSE, GetWindowThreadProcessId(window, nullptr)));
   s_targetThread = m_targetThread.Get();
   m_threadId = 0;
   m_thread = std::thread(Run, started.Get(), &m_threadId);
