@@ -12,15 +12,18 @@
 
 namespace {
 
+// Like the soundboard, it puts its thread back to normal priority once it
+// has taken a key (the hook raised the thread for it).
 LRESULT CALLBACK RecordingProcedure(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kMsgHotkeyPressed) {
     reinterpret_cast<std::vector<UINT>*>(GetWindowLongPtrW(wnd, GWLP_USERDATA))->push_back(static_cast<UINT>(wParam));
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
   }
   return DefWindowProcW(wnd, message, wParam, lParam);
 }
 
 // Notes the priority of the window's thread as each key arrives, then puts
-// it back to normal as the soundboard does once it has acted on the key.
+// it back to normal.
 LRESULT CALLBACK PriorityRecordingProcedure(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kMsgHotkeyPressed) {
     reinterpret_cast<std::vector<int>*>(GetWindowLongPtrW(wnd, GWLP_USERDATA))
