@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "AudioPriorityScope.h"
+
 namespace {
 
 // A worker also wakes this often without a signal, so it notices it is idle.
@@ -170,6 +172,11 @@ DWORD WINAPI BassEngine::WorkerMain(void* parameter) {
 }
 
 void BassEngine::Work() {
+  // This thread refills wave-out's queue: a buffer refilled late is a gap
+  // that is heard, so it is raised for its whole life. It only exists while
+  // a device is initialised (and a short while after), and sleeps between
+  // buffers, so the raise costs others nothing while nothing plays.
+  const AudioPriorityScope raised;
   DWORD idleSince = GetTickCount();
   for (;;) {
     WaitForSingleObject(m_bufferDone.Get(), kWorkerWakeMs);

@@ -147,6 +147,22 @@ struct WindowsHookTraits {
   static void Close(Handle handle) { ::UnhookWindowsHookEx(handle); }
 };
 
+// Registrations with the multimedia class scheduler service
+// (AvSetMmThreadCharacteristics), reverted on the thread that made them.
+// Whoever registers has loaded avrt.dll and keeps it loaded meanwhile.
+struct MmcssTaskTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return nullptr; }
+  static void Close(Handle handle) {
+    using Revert = BOOL(WINAPI*)(HANDLE);
+    const HMODULE avrt = ::GetModuleHandleW(L"avrt.dll");
+    const auto revert = avrt ? reinterpret_cast<Revert>(
+                                   reinterpret_cast<void*>(::GetProcAddress(avrt, "AvRevertMmThreadCharacteristics")))
+                             : nullptr;
+    if (revert) revert(handle);
+  }
+};
+
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandle<FileHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
@@ -158,6 +174,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueWindowsHook = UniqueHandle<WindowsHookTraits>;
+using UniqueMmcssTask = UniqueHandle<MmcssTaskTraits>;
 
 // Memory DCs from CreateCompatibleDC.
 struct MemoryDcTraits {

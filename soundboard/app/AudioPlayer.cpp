@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "AudioPriorityScope.h"
 #include "SoundLibrary.h"
 
 namespace {
@@ -80,6 +81,12 @@ BOOL AudioPlayer::set_volume(DWORD stream, float volume) {
 }
 
 void AudioPlayer::play_path(const char* path, HWND window) {
+  // The caller (the UI thread) runs raised from here until the first buffer
+  // is queued inside the play call, and at its own priority again before it
+  // paints anything. Only around these calls: on Windows a window's thread
+  // already gets short boosts for input, but those stop at priority 15 and
+  // decay within a few time slices, and Wine gives none.
+  const AudioPriorityScope raised;
   free();
   init(m_device, 44100, 0, window);
   m_stream = open_file(path);

@@ -32,7 +32,9 @@ class AudioPlayer {
   std::uint64_t length(DWORD stream);
   BOOL set_volume(DWORD stream, float volume);
 
-  // Free, init on the chosen device, open, full volume, play from the start.
+  // Free, init on the chosen device, open, full volume, play from the start,
+  // with the calling thread raised for the five calls (AudioPriorityScope)
+  // and back at its own priority when this returns.
   void play_path(const char* path, HWND window);
   void stop() { free(); }
 

@@ -38,11 +38,15 @@ bool ProgressWatch::Start(AudioPlayer& player, DWORD stream, HWND window, int ca
   return true;
 }
 
+void ProgressWatch::RequestStop() {
+  if (m_thread) SetEvent(m_stop.Get());
+}
+
 void ProgressWatch::Stop() {
   m_active = false;
   m_index = 0;
   if (!m_thread) return;
-  SetEvent(m_stop.Get());
+  RequestStop();
   WaitForSingleObject(m_thread.Get(), INFINITE);
   m_thread.Reset();
 }

@@ -27,6 +27,9 @@ class ProgressWatch {
   // at the sound's end, on an error, or once `stream` is no longer the
   // player's current one. False when no thread could be started.
   bool Start(AudioPlayer& player, DWORD stream, HWND window, int category, int index);
+  // Tells the worker to end without waiting for it: it makes at most the
+  // player call it is in. Stop still follows.
+  void RequestStop();
   // Signals the worker and waits for it; it posts nothing more. Messages it
   // posted before no longer count (Accepts is false for them).
   void Stop();

@@ -209,12 +209,17 @@ LRESULT QuoblyApp::OnKeyMessage(UINT message, WPARAM wParam) {
 }
 
 void QuoblyApp::OnHotkey(UINT virtualKey) {
+  // The hook raised this thread before posting the key, so that it got here
+  // ahead of busy programs. The binding is read still raised; the play call
+  // raises itself; everything else (stopping, the board's repaint) runs at
+  // normal priority.
+  const std::string path = BoundSound(virtualKey);
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
   if (virtualKey == kSpaceKey) {
     m_board.Stop();
-    return;
+  } else if (!path.empty()) {
+    m_board.PlayPath(path);
   }
-  const std::string path = BoundSound(virtualKey);
-  if (!path.empty()) m_board.PlayPath(path);
 }
 
 std::string QuoblyApp::BoundSound(UINT virtualKey) const {

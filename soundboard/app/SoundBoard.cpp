@@ -30,14 +30,17 @@ void SoundBoard::BuildCategory(int category, HWND window, ExTab& tab, const std:
 }
 
 void SoundBoard::OnClick(int category, ExHandle caption) {
-  if (m_onPlay) m_onPlay();
   SoundCategory* sounds = Category(category);
   const int index = sounds->IndexOf(caption);
-  if (index == 0) return;
-  // Ends every watch first, so the button the last click drove, in whatever
-  // category, is set back to 0 at once.
-  PlayPath(sounds->Path(index));
-  sounds->Watch().Start(m_player, m_player.stream(), m_window, category, index);
+  if (index != 0) {
+    // Ends every watch, so the button the last click drove, in whatever
+    // category, is set back to 0 at once.
+    PlayPath(sounds->Path(index));
+    sounds->Watch().Start(m_player, m_player.stream(), m_window, category, index);
+  }
+  // Closing the hotkey panel starts an animation: it waits until the sound
+  // has started.
+  if (m_onPlay) m_onPlay();
 }
 
 void SoundBoard::OnRightPress(int category, ExHandle caption) {
@@ -46,8 +49,15 @@ void SoundBoard::OnRightPress(int category, ExHandle caption) {
 }
 
 void SoundBoard::PlayPath(const std::string& path) {
-  EndWatches();
+  // Only what the sound needs comes before its play call. The watches are
+  // told to end, so that none takes the library's lock between the calls;
+  // waiting for their threads, which run at normal priority, and repainting
+  // their buttons both wait until the first buffer is queued.
+  for (const auto& sounds : m_categories) {
+    if (sounds) sounds->Watch().RequestStop();
+  }
   m_player.play_path(path.c_str(), m_window);
+  EndWatches();
 }
 
 void SoundBoard::Stop() {

@@ -6,8 +6,9 @@
 // progress watches; it runs on the UI thread. Each watch's worker reads only
 // the player (which the owner keeps alive longer than the board) and posts
 // kMsgProgress, which the window hands to OnProgress. Every play or stop
-// first stops and joins all watches and sets their buttons back to 0, so at
-// most one watch runs and no stale progress stays on any button.
+// stops and joins all watches and sets their buttons back to 0 before it
+// returns (a play right after its play call), so at most one watch runs and
+// no stale progress stays on any button.
 #pragma once
 
 #include <windows.h>
@@ -36,8 +37,8 @@ class SoundBoard {
   SoundBoard(const SoundBoard&) = delete;
   SoundBoard& operator=(const SoundBoard&) = delete;
 
-  // `onPlay` runs at every button click before the sound starts (it closes
-  // the hotkey panel); `onRightPress` opens the panel for a button.
+  // `onPlay` runs at every button click once the sound has started (it
+  // closes the hotkey panel); `onRightPress` opens the panel for a button.
   void SetHandlers(std::function<void()> onPlay, RightPressHandler onRightPress);
 
   // Scans category `category`'s folder beside the program and puts its

@@ -2,8 +2,10 @@
 // made, and how the buttons follow their sounds.
 #include <algorithm>
 
+#include "AudioPriorityScope.h"
 #include "BoardFixture.h"
 #include "PlaybackProgress.h"
+#include "audio/WaveOutWriteSpy.h"
 
 namespace {
 
@@ -16,6 +18,18 @@ class BoardPlaybackTest : public BoardTest {
     const std::vector<std::string> opened = trace.CallsOf("BASS_StreamCreateFile(");
     if (opened.empty()) return 0;
     return std::strtoul(opened.back().substr(opened.back().rfind('=') + 1).c_str(), nullptr, 10);
+  }
+  // The calls of the play handler: without the position and length polls
+  // of the watches, which their own threads make in between.
+  std::vector<std::string> PlayCalls() const {
+    std::vector<std::string> calls = trace.Calls();
+    calls.erase(std::remove_if(calls.begin(), calls.end(),
+                               [](const std::string& call) {
+                                 return call.rfind("BASS_ChannelGetPosition(", 0) == 0 ||
+                                        call.rfind("BASS_ChannelGetLength(", 0) == 0;
+                               }),
+                calls.end());
+    return calls;
   }
   std::vector<std::string> PollsOf(DWORD stream) const {
     return trace.CallsOf("BASS_ChannelGetPosition(handle=" + std::to_string(stream) + ",");
@@ -55,11 +69,44 @@ TEST_F(BoardPlaybackTest, ClickPlaysThroughFreeInitOpenVolumePlayOnTheChosenDevi
   trace.Clear();
   player->set_device(1);
   ClickButton(2);
-  // The first sound's watch may have polled before the click.
-  calls = trace.Calls();
+  // The first sound's watch may have polled before the click, and during it
+  // until it was joined.
+  calls = PlayCalls();
   calls.erase(calls.begin(), std::find(calls.begin(), calls.end(), "BASS_Free() = 1"));
   calls.resize(std::min<std::size_t>(calls.size(), 5));
   EXPECT_EQ(calls, PlaySequence(1, window, board->SoundPath(1, 2), OpenedStream(), true));
+}
+
+// The click's thread (here as in the program, the window's) runs raised
+// for the play call, which queues the first buffer, and is back at normal
+// priority once the click is handled; the library's worker, which queues the
+// rest, runs raised.
+TEST_F(BoardPlaybackTest, OnlyThePlayCallAndTheLibrarysWorkerRunRaised) {
+  AddSounds(1, {L"tone.mp3"}, "tone-10s.mp3");
+  Build();  // the default output: wave-out
+  ASSERT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+  player->free();  // loads the library
+  ASSERT_TRUE(WaveOutWriteSpy::Install());
+  WaveOutWriteSpy::Clear();
+  trace.Clear();
+
+  ClickButton(1);
+  EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+  const std::vector<WaveOutWriteSpy::Write> writes = WaveOutWriteSpy::Taken();
+  ASSERT_FALSE(writes.empty());
+  EXPECT_EQ(writes.front().thread, GetCurrentThreadId());
+  EXPECT_EQ(writes.front().priority, AudioPriorityScope::kRaisedPriority);
+
+  const auto byWorker = [] {
+    for (const WaveOutWriteSpy::Write& write : WaveOutWriteSpy::Taken()) {
+      if (write.thread != GetCurrentThreadId()) return write;
+    }
+    return WaveOutWriteSpy::Write{};
+  };
+  ASSERT_TRUE(PumpUntil([&] { return byWorker().thread != 0; }, 3000));
+  EXPECT_EQ(byWorker().priority, AudioPriorityScope::kRaisedPriority);
+  // The calls keep their order.
+  EXPECT_EQ(PlayCalls(), PlaySequence(-1, window, board->SoundPath(1, 1), OpenedStream(), false));
 }
 
 TEST_F(BoardPlaybackTest, SameButtonTwiceRestartsTheSoundWithOneWatch) {

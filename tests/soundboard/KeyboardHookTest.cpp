@@ -6,14 +6,29 @@
 #include <thread>
 
 #include "AppMessages.h"
+#include "AudioPriorityScope.h"
 #include "KeyboardHook.h"
 #include "QuoblyProcess.h"
 
 namespace {
 
+// Like the soundboard, it puts its thread back to normal priority once it
+// has taken a key (the hook raised the thread for it).
 LRESULT CALLBACK RecordingProcedure(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kMsgHotkeyPressed) {
     reinterpret_cast<std::vector<UINT>*>(GetWindowLongPtrW(wnd, GWLP_USERDATA))->push_back(static_cast<UINT>(wParam));
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+  }
+  return DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+// Notes the priority of the window's thread as each key arrives, then puts
+// it back to normal.
+LRESULT CALLBACK PriorityRecordingProcedure(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kMsgHotkeyPressed) {
+    reinterpret_cast<std::vector<int>*>(GetWindowLongPtrW(wnd, GWLP_USERDATA))
+        ->push_back(GetThreadPriority(GetCurrentThread()));
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
   }
   return DefWindowProcW(wnd, message, wParam, lParam);
 }
@@ -80,6 +95,33 @@ TEST_F(KeyboardHookTest, OneHookServesTheProcessAndARemovedHookPostsNothing) {
   EXPECT_TRUE(second.installed());
   Type({{'D', true}, {'D', false}});
   EXPECT_EQ(posted, (std::vector<UINT>{'B', 'D'}));
+}
+
+// The hook's thread runs raised for as long as it exists, and raises the
+// window's thread for every key it posts, so that the key's play call comes
+// before busy programs.
+TEST_F(KeyboardHookTest, HookThreadRunsRaisedAndRaisesTheWindowsThreadForEachKey) {
+  std::vector<int> priorities;
+  UniqueWindow target = CreateMessageWindow(L"KeyboardHookPriorityWindow", PriorityRecordingProcedure, &priorities);
+  KeyboardHook hook;
+  hook.install_keyboard_hook(target.Get());
+  ASSERT_TRUE(hook.installed());
+  UniqueKernelHandle hookThread(OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, hook.thread_id()));
+  ASSERT_TRUE(hookThread);
+  EXPECT_EQ(GetThreadPriority(hookThread.Get()), AudioPriorityScope::kRaisedPriority);
+  EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+
+  // Twice: the window's thread went back to normal after the first key.
+  Type({{VK_F2, true}, {VK_F2, false}, {VK_F3, true}, {VK_F3, false}});
+  const int raised = AudioPriorityScope::kRaisedPriority;
+  EXPECT_EQ(priorities, (std::vector<int>{raised, raised}));
+  EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
+
+  // Without a hook, keys raise nothing.
+  hook.remove_keyboard_hook();
+  Type({{VK_F2, true}, {VK_F2, false}});
+  EXPECT_EQ(priorities.size(), 2u);
+  EXPECT_EQ(GetThreadPriority(GetCurrentThread()), THREAD_PRIORITY_NORMAL);
 }
 
 }  // namespace
