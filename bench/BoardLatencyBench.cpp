@@ -24,6 +24,7 @@
 #include "ExStyleFlags.h"
 #include "ExTab.h"
 #include "LatencyReport.h"
+#include "MessagePump.h"
 #include "SoundBoard.h"
 
 namespace {
@@ -56,11 +57,6 @@ class ProgramFolder {
   std::string m_folder;
 };
 
-void HandleMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 struct Figures {
   std::vector<double> toHandled, toFirstBuffer;
   int silent = 0;
@@ -83,7 +79,7 @@ Figures Measure(HWND window, SoundBoard& board, int plays) {
     } else {
       figures.toFirstBuffer.push_back(Milliseconds(writes.front().at - start));
     }
-    HandleMessages();
+    PumpMessages();
     Sleep(5);
   }
   board.Stop();

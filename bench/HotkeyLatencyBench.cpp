@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AppMessages.h"
+#include "BassTrace.h"
 #include "BindingFile.h"
 #include "BusyLoad.h"
 #include "KeyboardHook.h"
@@ -23,44 +24,16 @@
 
 namespace {
 
-double NowMs() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-// Follows the trace as it grows, reading only what is new.
-class TraceFollower {
- public:
-  explicit TraceFollower(const std::wstring& path) : m_path(path) {}
-
-  // The time stamp of the next play call in the trace, when there is one.
-  bool NextPlay(double& at) {
-    if (!m_file) {
-      m_file.Reset(CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr));
-      if (!m_file) return false;
+// The time stamp of the next play call in the trace, when there is one.
+bool NextPlay(TraceFollower& trace, double& at) {
+  for (TracedCall next; trace.Next(next);) {
+    if (next.call.rfind("BASS_ChannelPlay(", 0) == 0) {
+      at = next.timeMs;
+      return true;
     }
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(m_file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) m_pending.append(buffer, read);
-    for (size_t end; (end = m_pending.find("\r\n")) != std::string::npos;) {
-      const std::string line = m_pending.substr(0, end);
-      m_pending.erase(0, end + 2);
-      if (line.find(" BASS_ChannelPlay(") != std::string::npos) {
-        at = std::atof(line.c_str());
-        return true;
-      }
-    }
-    return false;
   }
-
- private:
-  std::wstring m_path;
-  UniqueFileHandle m_file;
-  std::string m_pending;
-};
+  return false;
+}
 
 std::vector<double> PressToPlay(int presses) {
   std::vector<double> latencies;
@@ -72,10 +45,10 @@ std::vector<double> PressToPlay(int presses) {
   }
   TraceFollower trace(quobly.TracePath());
   for (int i = 0; i < presses; ++i) {
-    const double pressed = NowMs();
+    const double pressed = TraceClockMs();
     InjectKey(VK_F2, true);
     double played = 0;
-    if (PumpUntil([&] { return trace.NextPlay(played); }, 3000)) latencies.push_back(played - pressed);
+    if (PumpUntil([&] { return NextPlay(trace, played); }, 3000)) latencies.push_back(played - pressed);
     InjectKey(VK_F2, false);
     other.ClearKeys();
   }
@@ -89,9 +62,9 @@ std::vector<double> PressToPlay(int presses) {
 std::vector<double>* g_hookTimes = nullptr;
 
 LRESULT CALLBACK TimingHook(int code, WPARAM wParam, LPARAM lParam) {
-  const double start = NowMs();
+  const double start = TraceClockMs();
   const LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
-  if (code == HC_ACTION) g_hookTimes->push_back(NowMs() - start);
+  if (code == HC_ACTION) g_hookTimes->push_back(TraceClockMs() - start);
   return result;
 }
 

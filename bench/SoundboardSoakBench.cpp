@@ -16,9 +16,11 @@
 #include <string>
 
 #include "AppMessages.h"
+#include "BassTrace.h"
 #include "BindingFile.h"
 #include "KeyNames.h"
 #include "ProcessResources.h"
+#include "UserInput.h"
 #include "soundboard/QuoblyProcess.h"
 
 namespace {
@@ -33,25 +35,18 @@ constexpr int kClosedWidth = 430;
 constexpr int kPanelWidth = 640;
 constexpr DWORD kStepTimeoutMs = 5000;
 
-// Follows the audio library's trace as it grows and counts its play calls.
+// Counts the successful play calls in the audio library's trace as it grows.
 class PlayCounter {
  public:
-  explicit PlayCounter(const std::wstring& path) : m_path(path) {}
+  explicit PlayCounter(const std::wstring& path) : m_trace(path) {}
 
   int Count() {
-    if (!m_file) {
-      m_file.Reset(CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr));
-      if (!m_file) return 0;
-    }
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(m_file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) m_pending.append(buffer, read);
-    // Lines like "1234.567 BASS_ChannelPlay(handle=1, restart=0) = 1".
-    for (size_t end; (end = m_pending.find("\r\n")) != std::string::npos; m_pending.erase(0, end + 2)) {
-      const std::string line = m_pending.substr(0, end);
-      if (line.find(" BASS_ChannelPlay(") != std::string::npos && line.size() > 4 &&
-          line.compare(line.size() - 4, 4, " = 1") == 0) {
+    // Calls like "BASS_ChannelPlay(handle=1, restart=0) = 1".
+    const std::string played = " = 1";
+    for (TracedCall next; m_trace.Next(next);) {
+      const std::string& call = next.call;
+      if (call.rfind("BASS_ChannelPlay(", 0) == 0 && call.size() > played.size() &&
+          call.compare(call.size() - played.size(), played.size(), played) == 0) {
         ++m_plays;
       }
     }
@@ -59,18 +54,9 @@ class PlayCounter {
   }
 
  private:
-  std::wstring m_path;
-  UniqueFileHandle m_file;
-  std::string m_pending;
+  TraceFollower m_trace;
   int m_plays = 0;
 };
-
-double NowMs() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
 
 struct PopupSearch {
   DWORD processId;
@@ -97,7 +83,7 @@ class Soak {
   // Each step acts, then waits until its effect shows; false when it never did.
   bool ClickPlay(int button) {
     const int before = m_plays.Count();
-    Click(ButtonPoint(button), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    Click(ButtonPoint(button));
     return PumpUntil([&] { return m_plays.Count() > before; }, kStepTimeoutMs);
   }
 
@@ -108,14 +94,14 @@ class Soak {
   }
 
   bool PanelCycle(int button) {
-    Click(ButtonPoint(button), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    Click(ButtonPoint(button), true);
     if (!PumpUntil([&] { return Width() == kPanelWidth; }, kStepTimeoutMs)) return false;
     if (!ClickPlay(button)) return false;  // a click on a sound button closes the panel
     return PumpUntil([&] { return Width() == kClosedWidth; }, kStepTimeoutMs);
   }
 
   bool DropDownCycle() {
-    Click(kCombo, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    Click(kCombo);
     return Dismiss(L"Ex_LayerUI_Combox");
   }
 
@@ -135,21 +121,10 @@ class Soak {
     return rect.right - rect.left;
   }
 
-  // Hardware input: the pointer moves, settles, then presses and releases
-  // (pressed at once, one click in a few hundred is taken where the pointer
-  // was before the move).
-  void Click(POINT client, DWORD down, DWORD up) {
+  // Hardware input at a point of the main window.
+  void Click(POINT client, bool right = false) {
     ClientToScreen(m_quobly.MainWindow(), &client);
-    INPUT input[3] = {};
-    for (INPUT& event : input) event.type = INPUT_MOUSE;
-    input[0].mi.dx = client.x * 65536 / GetSystemMetrics(SM_CXSCREEN) + 1;
-    input[0].mi.dy = client.y * 65536 / GetSystemMetrics(SM_CYSCREEN) + 1;
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = down;
-    input[2].mi.dwFlags = up;
-    SendInput(1, input, sizeof(INPUT));
-    Sleep(20);
-    SendInput(2, input + 1, sizeof(INPUT));
+    ClickScreen(client, right);
   }
 
   HWND FindPopup(const wchar_t* title) const {
@@ -173,14 +148,14 @@ class Soak {
 
 // Runs `step` `times` times; prints how long it took and how many failed.
 bool Phase(const char* name, int times, const std::function<bool(int)>& step) {
-  const double start = NowMs();
+  const double start = TraceClockMs();
   int failed = 0;
   for (int i = 0; i < times; ++i) {
     if (!step(i)) {
       if (++failed <= 5) std::printf("  step %d failed\n", i);
     }
   }
-  std::printf("%-28s %5d in %7.0f ms, %d failed\n", name, times, NowMs() - start, failed);
+  std::printf("%-28s %5d in %7.0f ms, %d failed\n", name, times, TraceClockMs() - start, failed);
   return failed == 0;
 }
 

@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <string>
 
+#include "ChildProcess.h"
 #include "Handles.h"
 #include "InstallRecord.h"
+#include "MessagePump.h"
 #include "PvUninstaller.h"
 
 namespace {
@@ -69,30 +71,18 @@ double TimeEngine(const std::wstring& appDir, const std::wstring& tree) {
   CPvUninstaller engine(appDir.c_str());
   const Clock::time_point start = Clock::now();
   engine.StartUninstall(wnd, TRUE);
-  while (!engine.isFinished()) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
+  constexpr DWORD kEngineLimitMs = 600000;
+  const bool finished = PumpUntil([&engine] { return engine.isFinished(); }, kEngineLimitMs);
   // The worker sleeps 300 ms before it starts, as the dialog's bar needs.
   const double seconds = SecondsSince(start) - 0.3;
   DestroyWindow(wnd);
-  return seconds;
+  return finished ? seconds : -1;
 }
 
 double TimeCommand(const std::wstring& tree) {
-  std::wstring commandLine = L"cmd /c rd /s /q \"" + tree + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
+  constexpr DWORD kCommandLimitMs = 600000;
   const Clock::time_point start = Clock::now();
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                      &info)) {
-    return -1;
-  }
-  UniqueKernelHandle process(info.hProcess);
-  UniqueKernelHandle thread(info.hThread);
-  WaitForSingleObject(process.Get(), INFINITE);
+  if (!RunToExit(L"cmd.exe", L"/c rd /s /q \"" + tree + L"\"", L"", kCommandLimitMs)) return -1;
   return SecondsSince(start);
 }
 

@@ -8,6 +8,7 @@
 
 #include "ExEdit.h"
 #include "PopupTestSupport.h"
+#include "TextConversion.h"
 
 #include <commctrl.h>  // after <windows.h>
 
@@ -38,11 +39,6 @@ std::wstring ClipboardText(HWND owner) {
   }
   CloseClipboard();
   return text;
-}
-
-// The box speaks the system code page (GBK here); this file is UTF-8.
-std::string Ansi(const std::wstring& text) {
-  return WideToAnsi(text);
 }
 
 class EditTest : public PopupFixture {

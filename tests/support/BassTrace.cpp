@@ -24,6 +24,13 @@ std::vector<TracedCall> TakeLines(std::string& text) {
 
 }  // namespace
 
+double TraceClockMs() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return double(counter.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
 std::vector<TracedCall> ParseTrace(const std::string& text) {
   std::string rest = text;
   return TakeLines(rest);

@@ -12,6 +12,9 @@ struct TracedCall {
   std::string call;   // the call and its result, without the time
 };
 
+// Now on the trace's clock: the performance counter in milliseconds.
+double TraceClockMs();
+
 // The complete lines of trace text; an unfinished last line is left out.
 std::vector<TracedCall> ParseTrace(const std::string& text);
 

@@ -10,8 +10,8 @@ void SendClick(HWND window, int x, int y);
 // The pointer moved to client (x, y) of `window`, as a message.
 void SendMouseMove(HWND window, int x, int y);
 
-// A real click at the screen point: the pointer moves there, then presses
-// and releases the left (or right) button.
+// A real click at the screen point: the pointer moves there and settles,
+// then presses and releases the left (or right) button.
 void ClickScreen(POINT at, bool right = false);
 
 // One real key event as a keyboard would give it (virtual key and scan code).
