@@ -7,13 +7,19 @@
 
 namespace {
 
+tagPvControlOptions OneState() {
+  tagPvControlOptions options;
+  options.stateCount = 1;
+  return options;
+}
+
 // What the button draws, as pixels.
 std::vector<uint32_t> Drawn(CPvButton& button) {
-  PixelCanvas canvas(button.m_width, button.m_height, 0xFF102030);
+  PixelCanvas canvas(button.Width(), button.Height(), 0xFF102030);
   button.Draw(canvas.Dc(), 0, 0);
   std::vector<uint32_t> pixels;
-  for (int y = 0; y < button.m_height; ++y) {
-    for (int x = 0; x < button.m_width; ++x) pixels.push_back(canvas.At(x, y));
+  for (int y = 0; y < button.Height(); ++y) {
+    for (int x = 0; x < button.Width(); ++x) pixels.push_back(canvas.At(x, y));
   }
   return pixels;
 }
@@ -29,9 +35,8 @@ std::vector<uint32_t> DrawnPicture(int id, int frame) {
 }
 
 TEST(ButtonTest, OneStateUsesItsOwnPictureForEveryState) {
-  CPvButton button(L"", 0);
+  CPvButton button(L"", 0, OneState());
   button.m_picture.imageId = 60073;
-  button.m_nStateCount = 1;
   for (int state = CPvButton::kNormal; state <= CPvButton::kReleased; ++state) {
     button.m_nState = state;
     EXPECT_EQ(Drawn(button), DrawnPicture(60073, state)) << state;
@@ -40,9 +45,8 @@ TEST(ButtonTest, OneStateUsesItsOwnPictureForEveryState) {
 }
 
 TEST(ButtonTest, SeveralStatesPickThePictureByState) {
-  CPvButton button(L"", 0);
+  CPvButton button(L"", 0);  // four states
   button.m_picture.imageId = 60073;
-  button.m_nStateCount = 4;
   button.m_nState = 1;
   EXPECT_EQ(Drawn(button), DrawnPicture(60074, 1));
   button.m_nState = 7;  // clamped to the last state, 60076, which does not exist
@@ -63,17 +67,15 @@ TEST(ButtonTest, ExistingPictureFileWinsAndAMissingOneFallsBack) {
   red.Get()->Read(&bytes[0], static_cast<ULONG>(bytes.size()), nullptr);
   const std::wstring file = folder.Write(L"red.png", bytes);
 
-  CPvButton button;
+  CPvButton button(OneState());
   button.Init(L"", 0, 0, 68, 29, 8, 1, nullptr, file.c_str());
-  button.m_nStateCount = 1;
   PixelCanvas canvas(68, 29);
   button.Draw(canvas.Dc(), 0, 0);
   EXPECT_TRUE(SameColour(canvas.At(34, 14), 0xFFFF0000));
 
-  CPvButton missing;
+  CPvButton missing(OneState());
   missing.Init(L"", 0, 0, 68, 29, 8, 3, nullptr, (folder.Path() + L"none.png").c_str());
   missing.m_picture.imageId = 60073;
-  missing.m_nStateCount = 1;
   EXPECT_EQ(Drawn(missing), DrawnPicture(60073, 0));
 }
 

@@ -118,7 +118,7 @@ TEST(DialogSoakTest, ClosingDuringTheOpenEffectTwoHundredTimesLeavesNothingBehin
     ASSERT_EQ(dialog.ShowAndClose(play % kEffects), IDCANCEL) << play;
     ASSERT_FALSE(dialog.IsEffectRunning()) << play;
   }
-  Pump();
+  PumpMessages();
   const Resources after = Measure();
   Print("before", before);
   Print("after", after);

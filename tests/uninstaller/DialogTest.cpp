@@ -89,9 +89,9 @@ TEST_F(DialogTest, ClassIsNamedAfterTheApplicationAndControlsAreAttached) {
   wchar_t className[256] = {};
   GetClassNameW(dialog.GetHwnd(), className, 256);
   EXPECT_EQ(std::wstring(className).rfind(L"DialogTest_PVWND_", 0), 0u) << className;
-  EXPECT_EQ(dialog.m_button.m_hHostWnd, dialog.GetHwnd());
-  EXPECT_NE(dialog.m_button.m_hCompositeDC, nullptr);
-  EXPECT_EQ(dialog.m_pContext, &dialog);
+  EXPECT_EQ(dialog.m_button.Host().window, dialog.GetHwnd());
+  EXPECT_NE(dialog.m_button.Host().composite, nullptr);
+  EXPECT_EQ(dialog.Context(), &dialog);
 
   TestDlg second;  // made within the same tick: it still gets a class of its own
   ASSERT_TRUE(second.Create(0, 0, 0, 100, 100, 0, false, nullptr));
@@ -141,7 +141,7 @@ TEST_F(DialogTest, CaptionBandMovesTheWindowOnlyWhereNoControlTakesTheMouse) {
   Press(250, 30);  // below the band
   EXPECT_EQ(dialog.dragStarts, 2);
 
-  dialog.m_button.m_bVisible = false;
+  dialog.m_button.SetVisible(false);
   Press(110, 10);
   EXPECT_EQ(dialog.dragStarts, 3);
   dialog.m_bDragAnywhere = true;
@@ -264,7 +264,7 @@ TEST(DialogPainterTest, EffectsOnAWorkerLeaveEveryPaintToTheWindowsThread) {
       dialog.Show(effect, false, SW_SHOW);
       ASSERT_TRUE(WaitUntil(
           [&] {
-            Pump();
+            PumpMessages();
             return dialog.effectsFinished == effect + 1;
           },
           10000))
@@ -299,17 +299,17 @@ TEST(DialogLayeredTest, ShowEffectsLeaveTheDialogDrawableAndTheHoverReachesTheSc
       dialog.Show(effect, false, SW_SHOW);
       ASSERT_TRUE(WaitUntil(
           [&] {
-            Pump();
+            PumpMessages();
             return !dialog.IsEffectRunning();
           },
           10000))
           << effect << kind;
-      Pump();
+      PumpMessages();
       RECT window = {};
       GetWindowRect(dialog.GetHwnd(), &window);
       const RECT button = {window.left + 100, window.top + 4, window.left + 168, window.top + 26};
       ASSERT_TRUE(WaitUntil([&] {
-        Pump();
+        PumpMessages();
         return NearlyWhite(ScreenShot(window).At(150, 100));
       })) << "the dialog is not on screen after effect "
           << effect << kind;
@@ -317,7 +317,7 @@ TEST(DialogLayeredTest, ShowEffectsLeaveTheDialogDrawableAndTheHoverReachesTheSc
       SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(120, 10));
       EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kHover);
       EXPECT_TRUE(WaitUntil([&] {
-        Pump();
+        PumpMessages();
         return ScreenShot(button).Area(0, 0, 68, 22) != plain;
       })) << "the hover did not reach the screen after effect "
           << effect << kind;
@@ -455,13 +455,13 @@ TEST(DialogBufferTest, CompositeAndBackgroundAreThirtyTwoBitWithTheBackgroundsAl
   dialog.Show(CPvDlg::kNoEffect, true, SW_SHOW);
   dialog.Redraw();
   ASSERT_TRUE(WaitUntil([&] {
-    Pump();
+    PumpMessages();
     return CompositePixel(dialog, 150, 100) == RGB(255, 255, 255);
   }));
   DWORD pixel = 0;
   ASSERT_TRUE(ReadDibPixel(dialog.GetCompositeDC(), 150, 100, &pixel)) << "the composite is no 32-bit DIB section";
   EXPECT_EQ(pixel >> 24, 255u) << "the opaque background lost its alpha in the composite";
-  ASSERT_TRUE(ReadDibPixel(dialog.m_label.m_hBackgroundDC, 150, 100, &pixel)) << "the background is no 32-bit DIB";
+  ASSERT_TRUE(ReadDibPixel(dialog.m_label.Host().background, 150, 100, &pixel)) << "the background is no 32-bit DIB";
   EXPECT_EQ(pixel >> 24, 255u) << "the opaque background lost its alpha";
 }
 

@@ -25,7 +25,7 @@ TEST(DumpTest, DumpIsANewFileAndFailureLeavesNone) {
 
 TEST(DumpTest, FirstUseInstallsTheFilter) {
   // The instance installs itself once, on first use, for the whole process.
-  CpvDump::Instance().Install(L"应用", L"tk_test_dump");
+  CpvDump::Instance().Install(L"应用", L"tk_test_dump", tagCrashActions());
   LPTOP_LEVEL_EXCEPTION_FILTER current = SetUnhandledExceptionFilter(nullptr);
   EXPECT_EQ(current, &CpvDump::ExceptionFilter);
   SetUnhandledExceptionFilter(current);

@@ -43,9 +43,10 @@ std::wstring ReadProductName(const std::wstring& recordPath) {
 
 // A button of the button row with one picture for every state.
 std::unique_ptr<CPvButton> MakeRowButton(const wchar_t* caption, int x, int imageId, PvClickHandler onClick) {
-  auto button = std::make_unique<CPvButton>(caption, x);
+  tagPvControlOptions oneState;
+  oneState.stateCount = 1;
+  auto button = std::make_unique<CPvButton>(caption, x, oneState);
   button->m_picture.imageId = imageId;
-  button->m_nStateCount = 1;
   button->m_nCaptionY -= 2;
   button->m_pfnClick = onClick;
   return button;

@@ -1,11 +1,14 @@
 // pvUninstall entry point: names the application, installs the crash
-// handler and runs the main dialog. The process ends from inside the loop:
+// handler, has the program's end wait for its reports and runs the main
+// dialog. The process ends from inside the loop:
 // cancelled, closed, or once the program has deleted itself.
 #include <windows.h>
 
+#include "CrashActions.h"
 #include "MainDlg.h"
 #include "PvApp.h"
 #include "PvDump.h"
+#include "PvReport.h"
 
 #ifdef PVUNINSTALL_CRASH_TRIGGER
 #include "CrashTrigger.h"
@@ -24,7 +27,8 @@ constexpr int kSlideInWithBounce = 0;
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   CPvApp& app = CPvApp::Instance();
   app.SetAppName(kAppName);
-  InstallDump(kAppName, kDumpTag);
+  InstallDump(kAppName, kDumpTag, UninstallerCrashActions());
+  app.SetWorkerWait(WaitForReports);
 
   // Never destroyed: worker threads use it until the process ends.
   CMainDlg dialog;

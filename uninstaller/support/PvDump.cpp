@@ -6,18 +6,8 @@
 #include <cwchar>
 
 #include "Handles.h"
-#include "PvApp.h"
-#include "PvMsgBox.h"
-#include "PvReport.h"
 
 namespace {
-
-constexpr int kNoticePicture = 60061;
-constexpr int kNoticeCountdown = 5;
-constexpr int kNoticeWidth = 300;
-constexpr int kNoticeHeight = 200;
-constexpr int kNoticeOpenEffect = 8;   // zoom in with overshoot
-constexpr int kNoticeCloseEffect = 9;  // swell and vanish
 
 CpvDump* g_instance = nullptr;
 // The thread handling the first exception; 0 while none is. Claimed in one
@@ -51,13 +41,14 @@ CpvDump::~CpvDump() {
   g_instance = nullptr;
 }
 
-void CpvDump::Install(const wchar_t* appName, const wchar_t* dumpTag) {
+void CpvDump::Install(const wchar_t* appName, const wchar_t* dumpTag, const tagCrashActions& actions) {
   m_strAppName = appName != nullptr ? appName : L"";
   m_strDumpTag = dumpTag != nullptr ? dumpTag : L"";
+  m_actions = actions;
 }
 
-void InstallDump(const wchar_t* appName, const wchar_t* dumpTag) {
-  CpvDump::Instance().Install(appName, dumpTag);
+void InstallDump(const wchar_t* appName, const wchar_t* dumpTag, const tagCrashActions& actions) {
+  CpvDump::Instance().Install(appName, dumpTag, actions);
 }
 
 bool CpvDump::WriteDump(const wchar_t* path, EXCEPTION_POINTERS* exception) {
@@ -84,7 +75,9 @@ LONG WINAPI CpvDump::ExceptionFilter(EXCEPTION_POINTERS* exception) {
     WaitForProcessEnd();
   }
 
-  if (g_instance != nullptr) DoReport(kCrashReportUrl, g_instance->m_strDumpTag.c_str(), L"");
+  if (g_instance != nullptr && g_instance->m_actions.sendPing != nullptr) {
+    g_instance->m_actions.sendPing(g_instance->m_strDumpTag.c_str());
+  }
 
   wchar_t program[MAX_PATH + 1] = {};
   GetModuleFileNameW(nullptr, program, MAX_PATH);
@@ -92,10 +85,8 @@ LONG WINAPI CpvDump::ExceptionFilter(EXCEPTION_POINTERS* exception) {
   swprintf_s(dumpPath, L"%s_%d.dmp", program, static_cast<int>(GetTickCount()));
   WriteDump(dumpPath, exception);
 
-  CPvApp& app = CPvApp::Instance();
-  CPvMsgBox notice;
-  notice.m_nPictureId = kNoticePicture;
-  notice.ShowMessage(app.GetMainWnd(), L"", app.GetAppName(), CPvMsgBox::kOkOnly, kNoticeCountdown, kNoticeWidth,
-                     kNoticeHeight, kNoticeOpenEffect, kNoticeCloseEffect);
+  if (g_instance != nullptr && g_instance->m_actions.showNotice != nullptr) {
+    g_instance->m_actions.showNotice(g_instance->m_strAppName.c_str());
+  }
   return EXCEPTION_EXECUTE_HANDLER;
 }

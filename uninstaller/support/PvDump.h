@@ -1,11 +1,21 @@
 // The crash handler: any exception nothing else handles sends a crash ping,
 // leaves a minidump beside the program and shows a notice that closes by
-// itself; then the process ends.
+// itself; then the process ends. The ping and the notice are the
+// application's: it gives them as callbacks, so this layer knows neither
+// its reports nor its windows.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+// What the application does about a crash. Either may be null.
+struct tagCrashActions {
+  // Sends the crash ping of kind `dumpTag`; returns without waiting for it.
+  void (*sendPing)(const wchar_t* dumpTag) = nullptr;
+  // Tells the user; returns when the notice has closed.
+  void (*showNotice)(const wchar_t* appName) = nullptr;
+};
 
 class CpvDump {
  public:
@@ -16,7 +26,7 @@ class CpvDump {
   CpvDump& operator=(const CpvDump&) = delete;
 
   // `dumpTag` is the kind of the crash ping ("tk_uninstall_dump").
-  void Install(const wchar_t* appName, const wchar_t* dumpTag);
+  void Install(const wchar_t* appName, const wchar_t* dumpTag, const tagCrashActions& actions);
 
   // The process's unhandled-exception filter. The first exception is
   // handled and the process then ends; any later one, from another thread,
@@ -33,9 +43,10 @@ class CpvDump {
   ~CpvDump();
 
   LPTOP_LEVEL_EXCEPTION_FILTER m_previousFilter;
-  std::wstring m_strAppName;  // kept; the notice is captioned from CPvApp
+  std::wstring m_strAppName;
   std::wstring m_strDumpTag;
+  tagCrashActions m_actions;
 };
 
-// Installs the crash handler with these names.
-void InstallDump(const wchar_t* appName, const wchar_t* dumpTag);
+// Installs the crash handler with these names and actions.
+void InstallDump(const wchar_t* appName, const wchar_t* dumpTag, const tagCrashActions& actions);

@@ -4,7 +4,21 @@
 #include "PvDC.h"
 #include "PvFont.h"
 
-CPvBase::CPvBase() : m_hFont(CPvFont::Instance().GetDefaultFont()) {}
+CPvBase::CPvBase(const tagPvControlOptions& options)
+    : m_hFont(CPvFont::Instance().GetDefaultFont()),
+      m_nStateCount(options.stateCount),
+      m_bPassThrough(options.passThrough) {}
+
+void CPvBase::AttachTo(const tagPvHost& host) {
+  m_hHostWnd = host.window;
+  m_hBackgroundDC = host.background;
+  m_hCompositeDC = host.composite;
+  m_bLayered = host.layered;
+}
+
+bool CPvBase::HoldsPoint(int x, int y) const {
+  return m_bVisible && !m_bPassThrough && m_x <= x && x <= m_x + m_width && m_y <= y && y <= m_y + m_height;
+}
 
 void CPvBase::Draw(HDC, int, int) {}
 

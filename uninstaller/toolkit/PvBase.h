@@ -5,6 +5,21 @@
 
 #include <windows.h>
 
+// How a control behaves, given by whoever makes it; the defaults suit a
+// plain four-state control.
+struct tagPvControlOptions {
+  int stateCount = 4;        // distinct state pictures; clamps the state
+  bool passThrough = false;  // the drag test looks through it
+};
+
+// The dialog that hosts a control, and the buffers it lends it.
+struct tagPvHost {
+  HWND window = nullptr;
+  HDC background = nullptr;
+  HDC composite = nullptr;
+  bool layered = false;
+};
+
 class CPvBase {
  public:
   // Actions handed to OnMouse.
@@ -12,7 +27,7 @@ class CPvBase {
   // Image source of a control that was given a picture file.
   static constexpr int kImageFromFile = 3;
 
-  CPvBase();
+  explicit CPvBase(const tagPvControlOptions& options = tagPvControlOptions());
   virtual ~CPvBase() = default;
   CPvBase(const CPvBase&) = delete;
   CPvBase& operator=(const CPvBase&) = delete;
@@ -23,6 +38,10 @@ class CPvBase {
   virtual void Paint(HDC hdc) = 0;
   // Mouse input in host client coordinates; true when the control was hit.
   virtual bool OnMouse(int x, int y, int action, void* context);
+
+  // Given by the hosting dialog when it takes the control in.
+  void AttachTo(const tagPvHost& host);
+  tagPvHost Host() const { return {m_hHostWnd, m_hBackgroundDC, m_hCompositeDC, m_bLayered}; }
 
   void SetRect(int x, int y, int width, int height) {
     m_x = x;
@@ -39,8 +58,17 @@ class CPvBase {
   // The window the control lives in: its host, else the main window.
   HWND HostWindow() const;
 
-  // Settings, written by whoever builds the control.
-  void* m_pContext = nullptr;  // handed to the handlers; not owned
+  void SetVisible(bool visible) { m_bVisible = visible; }
+  bool IsVisible() const { return m_bVisible; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+  // Whether the control keeps the drag test off the host point (x, y).
+  bool HoldsPoint(int x, int y) const;
+  // What the handlers are given; null lets the host give its own.
+  void* Context() const { return m_pContext; }
+
+ protected:
+  void* m_pContext = nullptr;  // not owned
   int m_x = 0;
   int m_y = 0;
   int m_width = 0;
@@ -52,9 +80,8 @@ class CPvBase {
   HWND m_hHostWnd = nullptr;
   bool m_bVisible = true;  // a hidden control neither draws nor blocks dragging
   int m_nImageSource = 0;
-  int m_nStateCount = 4;        // distinct state pictures; clamps the state
-  bool m_bPassThrough = false;  // the drag test looks through it
-  // The host dialog's buffers, lent by AttachControls.
+  const int m_nStateCount;
+  const bool m_bPassThrough;
   HDC m_hBackgroundDC = nullptr;
   HDC m_hCompositeDC = nullptr;
   bool m_bLayered = false;

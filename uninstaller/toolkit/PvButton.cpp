@@ -13,12 +13,12 @@ int DefaultCaptionOffset() {
   return CPvFont::Instance().isSupportYaHei() ? 0 : 2;
 }
 
-CPvButton::CPvButton() : m_nCaptionY(DefaultCaptionOffset()) {
+CPvButton::CPvButton(const tagPvControlOptions& options) : CPvBase(options), m_nCaptionY(DefaultCaptionOffset()) {
   m_picture.imageId = kDefaultButtonImage;
   m_picture.stem = L"button";
 }
 
-CPvButton::CPvButton(const wchar_t* caption, int x) : CPvButton() {
+CPvButton::CPvButton(const wchar_t* caption, int x, const tagPvControlOptions& options) : CPvButton(options) {
   Init(caption, x, 148, 68, 29, 8, 3, nullptr, nullptr);
 }
 

@@ -13,10 +13,10 @@ class CPvButton : public CPvBase {
  public:
   enum State { kNormal = 0, kHover = 1, kPressed = 2, kReleased = 3 };
 
-  CPvButton();
+  explicit CPvButton(const tagPvControlOptions& options = tagPvControlOptions());
   // A button of the uninstaller's button row: 68 × 29 at (x, 148), three
   // frames with 8-pixel sides.
-  CPvButton(const wchar_t* caption, int x);
+  CPvButton(const wchar_t* caption, int x, const tagPvControlOptions& options = tagPvControlOptions());
 
   // Resets the button to the embedded picture 60001 and the given place and
   // look; a non-empty `imagePath` makes that file the picture. Handlers and

@@ -53,12 +53,8 @@ void CPvDlg::OnInit() {
 }
 
 void CPvDlg::AttachControls() {
-  for (CPvBase* control : m_controls) {
-    control->m_hHostWnd = m_hWnd;
-    control->m_hBackgroundDC = m_backgroundDC;
-    control->m_hCompositeDC = m_compositeDC;
-    control->m_bLayered = m_bLayeredWnd;
-  }
+  const tagPvHost host = {m_hWnd, m_backgroundDC, m_compositeDC, m_bLayeredWnd};
+  for (CPvBase* control : m_controls) control->AttachTo(host);
 }
 
 LRESULT CPvDlg::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -146,11 +142,7 @@ void CPvDlg::Paint(HDC hdc) {
 
 bool CPvDlg::IsEmptyPoint(int x, int y) const {
   for (const CPvBase* control : m_controls) {
-    if (!control->m_bVisible || control->m_bPassThrough) continue;
-    if (control->m_x <= x && x <= control->m_x + control->m_width && control->m_y <= y &&
-        y <= control->m_y + control->m_height) {
-      return false;
-    }
+    if (control->HoldsPoint(x, y)) return false;
   }
   return true;
 }
@@ -186,7 +178,7 @@ void CPvDlg::OnLButtonUp(WPARAM, LPARAM lParam) {
   const int x = GET_X_LPARAM(lParam);
   const int y = GET_Y_LPARAM(lParam);
   for (CPvBase* control : m_controls) {
-    control->OnMouse(x, y, kMouseUp, control->m_pContext != nullptr ? control->m_pContext : m_pContext);
+    control->OnMouse(x, y, kMouseUp, control->Context() != nullptr ? control->Context() : m_pContext);
   }
 }
 

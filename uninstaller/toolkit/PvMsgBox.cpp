@@ -20,9 +20,18 @@ constexpr int kButtonWidth = 70;
 constexpr int kButtonHeight = 25;
 constexpr int kCountdownThreadGraceMs = 100;
 
+// The close button has pictures for normal, hover and pressed.
+tagPvControlOptions CloseButtonOptions() {
+  tagPvControlOptions options;
+  options.stateCount = 3;
+  return options;
+}
+
 }  // namespace
 
-CPvMsgBox::CPvMsgBox() : m_hWindowIcon(LoadIconW(CPvApp::Instance().GetInstance(), MAKEINTRESOURCEW(kIconId))) {
+CPvMsgBox::CPvMsgBox()
+    : m_hWindowIcon(LoadIconW(CPvApp::Instance().GetInstance(), MAKEINTRESOURCEW(kIconId))),
+      m_closeButton(CloseButtonOptions()) {
   m_nCaptionHeight = 30;
   m_nIconId = kIconId;
 }
@@ -55,7 +64,6 @@ void CPvMsgBox::OnInit() {
 
   m_closeButton.Init(L"", width - 40, 1, 38, 18, 0, 1, m_hWnd, nullptr);
   m_closeButton.m_picture.imageId = kCloseImage;
-  m_closeButton.m_nStateCount = 3;
   m_closeButton.m_pfnClick = OnCancelOrClose;
   AddControl(&m_closeButton);
 

@@ -4,9 +4,17 @@
 #include "PvFont.h"
 #include "PvImage.h"
 
-CPvText::CPvText() : m_nCaptionY(DefaultCaptionOffset()) {
-  m_bPassThrough = true;
+namespace {
+
+tagPvControlOptions LabelOptions() {
+  tagPvControlOptions options;
+  options.passThrough = true;
+  return options;
 }
+
+}  // namespace
+
+CPvText::CPvText() : CPvBase(LabelOptions()), m_nCaptionY(DefaultCaptionOffset()) {}
 
 void CPvText::SetText(const wchar_t* text, int x, int y, int width, int height, bool centred) {
   m_strText = text != nullptr ? text : L"";

@@ -4,13 +4,13 @@
 
 #include "PvHelpers.h"
 #include "PvImage.h"
-#include "PvReport.h"
 #include "PvThread.h"
 
 namespace {
 
 // How long the program's end waits for a timer's last call, a movie's frame
-// and a report's request (whose own time-outs are longer: it is cut short).
+// and the application's workers (a report's request, whose own time-outs are
+// longer, is cut short).
 constexpr DWORD kWorkerGraceMs = 1000;
 
 }  // namespace
@@ -48,7 +48,7 @@ void CPvApp::ExitApp() {
   };
   bool ended = CPvThread::Instance().Stop(static_cast<int>(left()));
   ended = CPvImage::Instance().StopMovies(left()) && ended;
-  ended = WaitForReports(left()) && ended;
+  if (m_workerWait != nullptr) ended = m_workerWait(left()) && ended;
   // std::exit would run the static destructors (GDI+ shut down, the timer
   // table freed) on this thread while other threads still run. ExitProcess
   // first ends every other thread, and only then detaches the DLLs and, with

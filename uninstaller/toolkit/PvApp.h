@@ -21,8 +21,13 @@ class CPvApp {
   // Copies `name`, cut to 199 units.
   void SetAppName(const wchar_t* name);
 
+  // A wait for the application's own workers (its reports), which ExitApp
+  // calls with what is left of its allowance; true when they ended.
+  using WorkerWait = bool (*)(DWORD milliseconds);
+  void SetWorkerWait(WorkerWait wait) { m_workerWait = wait; }
+
   // Ends the process with code 0: stops the timers and the movies and waits
-  // a bounded time for them and for the reports still being sent, then ends
+  // a bounded time for them and for the application's workers, then ends
   // without running static destructors under any of them (see PvApp.cpp).
   [[noreturn]] void ExitApp();
 
@@ -40,5 +45,6 @@ class CPvApp {
   HWND m_hMainWnd = nullptr;
   wchar_t m_szAppDir[MAX_PATH + 1] = {};
   wchar_t m_szAppName[kAppNameUnits] = {};
+  WorkerWait m_workerWait = nullptr;
   std::atomic<bool> m_bExiting{false};
 };
