@@ -59,7 +59,6 @@ class CPvBase {
   HWND HostWindow() const;
 
   void SetVisible(bool visible) { m_bVisible = visible; }
-  bool IsVisible() const { return m_bVisible; }
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   // Whether the control keeps the drag test off the host point (x, y).
