@@ -14,6 +14,7 @@ namespace {
 
 using QWORD = uint64_t;
 using HSTREAM = DWORD;
+static_assert(sizeof(HSTREAM) == 4 && sizeof(QWORD) == 8, "BASS's handle and position types on both architectures");
 
 constexpr DWORD kUnicodeFlag = 0x80000000;  // BASS_UNICODE: the file name is UTF-16
 constexpr DWORD kPositionBytes = 0;         // BASS_POS_BYTE

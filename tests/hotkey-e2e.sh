@@ -10,6 +10,8 @@ set -euo pipefail
 bin=$1
 out=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tools/wine-env.sh"
+wine_select_arch_of "$bin/Quobly.exe"
 
 rm -rf "$out"
 mkdir -p "$out/program"

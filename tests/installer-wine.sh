@@ -17,6 +17,7 @@ build=$(realpath "$1")
 case_name=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
+wine_select_arch_of "$build/bin/Quobly.exe"
 export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
 # Shortcuts made in the prefix would else become menu entries and icons in
 # this machine's home folder.

@@ -6,6 +6,7 @@
 # Usage: plain-fonts-wine.sh PROGRAM.exe [ARGS...]
 set -u
 source "$(dirname "$0")/../tools/wine-env.sh"
+wine_select_arch_of "$1" || exit 1
 
 # Set-up shared by parallel runs: one at a time.
 mkdir -p "$(dirname "$QUOBLY_PLAIN_FONTS_PREFIX")"

@@ -10,6 +10,7 @@ set -u
 bin=$1
 case=$2
 source "$(dirname "$0")/../tools/wine-env.sh"
+wine_select_arch_of "$bin/uninstaller_e2e_tests.exe" || exit 1
 wine_sandbox_ensure || exit 1
 mkdir -p "$QUOBLY_SANDBOX_PREFIX/drive_c/quobly-tests"
 folder=$(mktemp -d "$QUOBLY_SANDBOX_PREFIX/drive_c/quobly-tests/pvuninstall-readonly.XXXXXX")

@@ -7,9 +7,10 @@
 # Usage: sandbox-wine.sh BIN_DIR/NAME.exe [ARGS...]
 set -u
 source "$(dirname "$0")/../tools/wine-env.sh"
-export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
 
 exe=$(realpath "$1")
+wine_select_arch_of "$exe" || exit 1
+export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
 shift
 name=${exe##*/}
 source_dir=${exe%/*}

@@ -8,6 +8,7 @@ source "$(dirname "$0")/../tools/wine-env.sh"
 
 depth=$1
 shift
+wine_select_arch_of "$1" || exit 1
 xvfb_start "$depth" || exit 1
 trap xvfb_stop EXIT
 wine "$@"

@@ -7,15 +7,18 @@ set -euo pipefail
 packages=(
   # cross toolchain (posix thread model: std::thread, std::mutex, magic statics)
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-  mingw-w64-i686-dev libz-mingw-w64-dev
+  mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev libz-mingw-w64-dev
   cmake ninja-build googletest clang-format
   # the native build of the platform-free code: clang, its sanitizer and
   # libFuzzer runtimes, zlib (tools/build-native.sh, tools/fuzz.sh)
   clang libclang-rt-14-dev zlib1g-dev
-  # running and driving the programs under Wine
-  wine wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
-  # 32-bit Wine's way to a desktop's PulseAudio server (tools/run.sh)
-  libasound2-plugins:i386
+  # running and driving the programs under Wine: 64-bit Wine everywhere,
+  # 32-bit Wine for the 32-bit build where the kernel runs 32-bit programs
+  wine wine64 wine32:i386 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei locales
+  # each Wine's way to a desktop's PulseAudio server (tools/run.sh)
+  libasound2-plugins:amd64 libasound2-plugins:i386
   # test media
   lame sox espeak-ng
   # the local HTTP server of the network tests

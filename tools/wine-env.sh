@@ -1,18 +1,24 @@
 # Sourced by the run and test scripts: the Wine environment both programs are
-# run and tested in. A 32-bit prefix of the project's own (never ~/.wine), a
-# Chinese system locale (ANSI code page 936) and an ALSA null sink that gives
-# wave-out one device without a sound card (tools/run.sh trades it for the
-# machine's own output where there is one).
+# run and tested in. Prefixes of the project's own (never ~/.wine), one set
+# for each architecture; a Chinese system locale (ANSI code page 936) and an
+# ALSA null sink that gives wave-out one device without a sound card
+# (tools/run.sh trades it for the machine's own output where there is one).
+#
+# The architecture is 64-bit Wine (the build in build/) unless
+# QUOBLY_WINE_ARCH=win32 says 32-bit (build-i686/); wine_select_arch_of
+# takes it from an executable. Debian's own `wine` script takes the 32-bit
+# loader whenever wine32 is installed, so both Wines are called by path
+# through the functions `wine` and `wineserver` below.
 
 tools_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # Bump when the prefix set-up changes, so stale cached prefixes are rebuilt.
-readonly QUOBLY_PREFIX_VERSION=3
+readonly QUOBLY_PREFIX_VERSION=4
+# Where the prefixes live.
+quobly_wine_cache=${QUOBLY_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly}
 
-export WINEPREFIX=${QUOBLY_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wine-prefix}
-export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES=${QUOBLY_WINEDLLOVERRIDES:-"mscoree,mshtml="}
 # A test may run in another locale (code page), as on a Western system.
 export LC_ALL=${QUOBLY_LC_ALL:-zh_CN.UTF-8}
 # A test may name its own ALSA set-up (for example one that records what is played).
@@ -21,17 +27,58 @@ export ALSA_CONFIG_PATH=${QUOBLY_ALSA_CONFIG_PATH:-/usr/share/alsa/alsa.conf:$to
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export no_proxy=localhost,127.0.0.1
 
-# Whether this machine runs Wine's 32-bit loader natively. Some virtual
+wine() { "$WINELOADER" "$@"; }
+wineserver() { "$WINESERVER" "$@"; }
+export -f wine wineserver
+
+# Selects 64-bit (win64) or 32-bit (win32) Wine and that architecture's
+# prefixes: the project's prefix, the sandbox and the plain-fonts prefix.
+wine_select_arch() {
+  case $1 in
+    win64)
+      export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 ;;
+    win32)
+      export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 ;;
+    *) echo "wine: unknown architecture '$1' (win64 or win32)" >&2; return 1 ;;
+  esac
+  export QUOBLY_WINE_ARCH=$1 WINEARCH=$1
+  export WINEPREFIX=$quobly_wine_cache/wine-prefix-$1
+  export QUOBLY_SANDBOX_PREFIX=$quobly_wine_cache/wine-sandbox-$1
+  export QUOBLY_PLAIN_FONTS_PREFIX=$quobly_wine_cache/wine-plain-fonts-$1
+}
+
+# The Wine architecture an executable needs, from its PE header's machine
+# field: win64 for x86-64, win32 for x86.
+wine_arch_of() {
+  local offset machine
+  offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 1
+  machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" 2>/dev/null | tr -d ' ') || return 1
+  case $machine in
+    8664) echo win64 ;;
+    014c) echo win32 ;;
+    *) echo "wine: $1 is not an x86 or x86-64 Windows program" >&2; return 1 ;;
+  esac
+}
+
+wine_select_arch_of() {
+  local arch
+  arch=$(wine_arch_of "$1") && wine_select_arch "$arch"
+}
+
+wine_select_arch "${QUOBLY_WINE_ARCH:-win64}" || return 1
+
+# Whether this machine runs the selected Wine's loader natively. Some
 # machines' kernels run no 32-bit x86 program at all (exec format error);
 # emulated through qemu-user, Wine takes minutes a process, far too slow for
 # the tests. Prints the reason when it cannot.
 wine_runs_natively() {
-  if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+  if [ "$QUOBLY_WINE_ARCH" = win32 ] && [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] &&
+    grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
     echo "32-bit x86 programs run here only emulated (binfmt_misc qemu-i386)"
     return 1
   fi
-  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo "this machine's kernel cannot run 32-bit x86 programs (Wine's loader /usr/lib/wine/wine fails to start)"
+  if ! "$WINELOADER" --version >/dev/null 2>&1; then
+    echo "this machine cannot start Wine's loader $WINELOADER (for $QUOBLY_WINE_ARCH programs)"
     return 1
   fi
 }
@@ -41,7 +88,9 @@ wine_runs_natively() {
 wine_prefix_build() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
+  # A 64-bit prefix says it cannot start syswow64\rundll32.exe where the
+  # 32-bit side cannot run; the prefix works all the same.
+  wine wineboot -i >/dev/null 2>&1
   wineserver -w
   # .reg files are UTF-16 so that the Chinese font names survive.
   local reg=$WINEPREFIX/quobly-setup.reg
@@ -65,8 +114,7 @@ wine_prefix_ensure() {
 # links the shell folders (Desktop, Documents, Music...) to the Unix home
 # folder and maps Z: to /, so a deletion gone wrong would reach this
 # machine's own files; the sandbox keeps neither.
-readonly QUOBLY_SANDBOX_VERSION=1
-export QUOBLY_SANDBOX_PREFIX=${QUOBLY_SANDBOX_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wine-sandbox}
+readonly QUOBLY_SANDBOX_VERSION=2
 
 # Creates the sandbox prefix once, set up as the main one, and seals it.
 wine_sandbox_ensure() {
@@ -85,17 +133,17 @@ wine_sandbox_ensure() {
   echo "$version" >"$stamp"
 }
 
-# Cuts the sandbox's ways out: shell folders that are links become real,
-# empty folders; every drive but C: goes. Run again after anything that may
+# Cuts the sandbox's ways out: folders under the users' folders that are
+# links become real, empty folders; every drive but C: goes. Run again after anything that may
 # update the prefix: Wine's prefix update replaces an empty shell folder by
 # a link to the home folder again.
 wine_sandbox_seal() {
   local prefix=$QUOBLY_SANDBOX_PREFIX entry
-  for entry in "$prefix"/drive_c/users/*/*; do
-    if [ -L "$entry" ]; then
-      rm -f "$entry" && mkdir "$entry" || return 1
-    fi
-  done
+  # At any depth: a 64-bit prefix also links AppData\Roaming\Microsoft\
+  # Windows\Templates to the home folder. find does not enter the links.
+  while IFS= read -r -d '' entry; do
+    rm -f "$entry" && mkdir "$entry" || return 1
+  done < <(find "$prefix/drive_c/users" -type l -print0)
   for entry in "$prefix"/dosdevices/?: "$prefix"/dosdevices/?::; do
     case ${entry##*/} in
       c:) ;;
@@ -174,7 +222,6 @@ wine_sandbox_release() {
 # rather than the shared one changed for a while. It is a copy of the
 # project's prefix, which spares a prefix creation.
 readonly QUOBLY_PLAIN_FONTS_VERSION=1
-export QUOBLY_PLAIN_FONTS_PREFIX=${QUOBLY_PLAIN_FONTS_PREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly/wine-plain-fonts}
 
 # Creates the plain-fonts prefix once; again when either set-up changed.
 wine_plain_fonts_ensure() {

@@ -4,5 +4,7 @@
 # it creates the prefix when missing and uses whatever DISPLAY is set.
 set -eu
 source "$(dirname "$0")/wine-env.sh"
+# The Wine of the program's own architecture.
+if [ -f "$1" ]; then wine_select_arch_of "$1"; fi
 wine_prefix_ensure
 exec wine "$@"

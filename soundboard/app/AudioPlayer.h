@@ -13,6 +13,11 @@
 
 #include "Handles.h"
 
+// BASS's handles (HSTREAM) and device numbers are 32-bit on both
+// architectures, as in the library's own header: the 64-bit build keeps them
+// in the same types, never in a pointer-sized one.
+static_assert(sizeof(DWORD) == 4 && sizeof(int) == 4, "BASS handles and device numbers are 32-bit");
+
 class AudioPlayer {
  public:
   // `libraryPath` names the library to load, by default bass.dll in the

@@ -3,18 +3,27 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ExThunkCode.h"
+
 namespace {
 
-#pragma pack(push, 1)
-struct ThunkCode {
-  std::uint8_t movOpcode[4];  // mov dword ptr [esp+4], imm32: the HWND slot
-  std::uint32_t object;
-  std::uint8_t jmpOpcode;  // jmp rel32
-  std::int32_t jmpOffset;
-  std::uint8_t padding[7];  // int3
-};
-#pragma pack(pop)
-static_assert(sizeof(ThunkCode) == 20, "the thunk is 20 bytes");
+// The one place the two architectures differ: how the window handle
+// argument is passed (on the stack for x86, in RCX for x86-64).
+#if defined(__x86_64__) || defined(_M_X64)
+using ThunkCode = ExThunkCodeX64;
+ThunkCode MakeThunkCode(void* object, WNDPROC target, const void*) {
+  return MakeThunkCodeX64(reinterpret_cast<std::uintptr_t>(object), reinterpret_cast<std::uintptr_t>(target));
+}
+#elif defined(__i386__) || defined(_M_IX86)
+using ThunkCode = ExThunkCodeX86;
+ThunkCode MakeThunkCode(void* object, WNDPROC target, const void* address) {
+  return MakeThunkCodeX86(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(object)),
+                          static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(target)),
+                          static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(address)));
+}
+#else
+#error "the window thunk is made for x86 and x86-64 only"
+#endif
 
 }  // namespace
 
@@ -22,19 +31,12 @@ bool ExWindowThunk::Create(void* object, WNDPROC target) {
   Reset();
   UniqueVirtualMemory page(VirtualAlloc(nullptr, sizeof(ThunkCode), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   if (!page) return false;
-  ThunkCode code;
-  const std::uint8_t mov[4] = {0xC7, 0x44, 0x24, 0x04};
-  std::memcpy(code.movOpcode, mov, sizeof mov);
-  code.object = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(object));
-  code.jmpOpcode = 0xE9;
-  const auto jmpEnd = reinterpret_cast<std::uintptr_t>(page.Get()) + offsetof(ThunkCode, padding);
-  code.jmpOffset = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(target) - jmpEnd);
-  std::memset(code.padding, 0xCC, sizeof code.padding);
-  std::memcpy(page.Get(), &code, sizeof code);
+  const ThunkCode code = MakeThunkCode(object, target, page.Get());
+  std::memcpy(page.Get(), code.data(), code.size());
 
   DWORD oldProtection = 0;
-  if (!VirtualProtect(page.Get(), sizeof code, PAGE_EXECUTE_READ, &oldProtection)) return false;
-  FlushInstructionCache(GetCurrentProcess(), page.Get(), sizeof code);
+  if (!VirtualProtect(page.Get(), code.size(), PAGE_EXECUTE_READ, &oldProtection)) return false;
+  FlushInstructionCache(GetCurrentProcess(), page.Get(), code.size());
   m_page = std::move(page);
   return true;
 }

@@ -1,7 +1,7 @@
-// A window procedure per object: 20 bytes of x86 code that overwrite the HWND
-// argument with an object pointer and jump to a shared procedure. The code
-// page is written while writable, then made execute-read only, so no page is
-// ever writable and executable at once.
+// A window procedure per object: a few bytes of machine code (ExThunkCode)
+// that put an object pointer where the window handle argument was and jump
+// to a shared procedure. The code page is written while writable, then made
+// execute-read only, so no page is ever writable and executable at once.
 #pragma once
 
 #include "Handles.h"
@@ -12,8 +12,8 @@ class ExWindowThunk {
   // object in place of the window handle. False when no page was granted.
   bool Create(void* object, WNDPROC target);
   void Reset() { m_page.Reset(); }
-  // The procedure to install with SetWindowLongW(GWL_WNDPROC); owned by the
-  // thunk and valid until Reset.
+  // The procedure to install with SetWindowLongPtrW(GWLP_WNDPROC); owned by
+  // the thunk and valid until Reset.
   WNDPROC Procedure() const { return reinterpret_cast<WNDPROC>(m_page.Get()); }
 
  private:
