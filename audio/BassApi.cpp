@@ -38,8 +38,10 @@ long long TraceValue(QWORD value) {
   return static_cast<long long>(value);
 }
 
-unsigned long TracePointer(const void* pointer) {
-  return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(pointer));
+// Every bit of a pointer, in eight digits at least: a window handle reads
+// the same from both architectures (64-bit Windows keeps handles in 32 bits).
+unsigned long long TracePointer(const void* pointer) {
+  return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer));
 }
 
 // The trace is ANSI text, as the file names of most callers are.
@@ -60,7 +62,7 @@ extern "C" {
 
 BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const GUID* dsguid) {
   const BOOL result = BassEngine::Instance().Init(device);
-  TraceCall("BASS_Init(device=%d, freq=%lu, flags=%lu, win=0x%08lX, dsguid=0x%08lX) = %d", device, freq, flags,
+  TraceCall("BASS_Init(device=%d, freq=%lu, flags=%lu, win=0x%08llX, dsguid=0x%08llX) = %d", device, freq, flags,
             TracePointer(win), TracePointer(dsguid), result);
   return result;
 }
@@ -74,7 +76,7 @@ BOOL WINAPI BASS_Free() {
 HSTREAM WINAPI BASS_StreamCreateFile(BOOL mem, const void* file, QWORD offset, QWORD length, DWORD flags) {
   const HSTREAM result = BassEngine::Instance().CreateStream(OpenSource(mem, file, offset, length, flags));
   if (mem || !file) {
-    TraceCall("BASS_StreamCreateFile(mem=%d, file=0x%08lX, offset=%llu, length=%llu, flags=%lu) = %lu", mem,
+    TraceCall("BASS_StreamCreateFile(mem=%d, file=0x%08llX, offset=%llu, length=%llu, flags=%lu) = %lu", mem,
               TracePointer(file), offset, length, flags, result);
   } else {
     TraceCall("BASS_StreamCreateFile(mem=0, file=\"%s\", offset=%llu, length=%llu, flags=%lu) = %lu",

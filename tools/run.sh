@@ -89,11 +89,13 @@ fi
 # A fresh machine has no sounds yet: make the demo library beside the program.
 [ -d "$root/build/bin/主持音效" ] || "$root/tools/make-sounds.sh" demo "$root/build/bin"
 source "$root/tools/wine-env.sh"
-output=$(sound_output) || true
-echo "run: sound goes to ${output#*: }"
 # wine-env.sh chose the null sink; a named set-up still wins over the machine's own.
-if [ "${output%%:*}" = real ] && [ -z "${QUOBLY_ALSA_CONFIG_PATH:-}" ]; then
-  unset ALSA_CONFIG_PATH
+if [ -n "${QUOBLY_ALSA_CONFIG_PATH:-}" ]; then
+  echo "run: sound goes to the ALSA set-up named in QUOBLY_ALSA_CONFIG_PATH ($QUOBLY_ALSA_CONFIG_PATH)"
+else
+  output=$(sound_output) || true
+  echo "run: sound goes to ${output#*: }"
+  if [ "${output%%:*}" = real ]; then unset ALSA_CONFIG_PATH; fi
 fi
 trap 'wine_session_end; xvfb_stop' EXIT
 if [ -z "${DISPLAY:-}" ]; then
