@@ -23,6 +23,9 @@ for bench in "$root"/build/bin/*_bench.exe; do
   case $name in
     audio_latency_bench | board_latency_bench | hotkey_latency_bench | thread_priority_bench)
       wine "$bench" "${load[@]}" ;;
+    # It lets the uninstaller delete: in the sandbox prefix, like the tests
+    # that do.
+    uninstall_bench) "$root/tests/sandbox-wine.sh" "$bench" ;;
     *) wine "$bench" ;;
   esac
 done
