@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Which sound output tools/run.sh gives Wine, judged on fake machines: their
-# /proc/asound, ALSA configuration, 32-bit ALSA plugins and sound-server
+# /proc/asound, ALSA configuration, 64-bit ALSA plugins and sound-server
 # sockets live in a temporary folder, so neither this machine's hardware nor
 # its set-up matters, and nothing of it changes.
 #   tests/run-sound-output.sh
@@ -19,8 +19,8 @@ cards() { printf '%s\n' "$@" >"$machine/root/proc/asound/cards"; }
 pcms() { printf '%s\n' "$@" >"$machine/root/proc/asound/pcm"; }
 alsa_conf() { mkdir -p "$machine/root/etc/alsa/conf.d" && printf '%s\n' "$2" >"$machine/root/etc/alsa/conf.d/$1"; }
 plugin() {
-  mkdir -p "$machine/root/usr/lib/i386-linux-gnu/alsa-lib"
-  touch "$machine/root/usr/lib/i386-linux-gnu/alsa-lib/libasound_module_pcm_$1.so"
+  mkdir -p "$machine/root/usr/lib/x86_64-linux-gnu/alsa-lib"
+  touch "$machine/root/usr/lib/x86_64-linux-gnu/alsa-lib/libasound_module_pcm_$1.so"
 }
 # A socket file as a running server leaves it.
 server_socket() {
@@ -77,14 +77,14 @@ pcms "$hda_pcm"
 alsa_conf 99-pulse.conf "$pulse_hook"
 server_socket pulse/native
 plugin pulse
-expect "a running PulseAudio with the 32-bit plugin" "real: the pulse server at $machine/runtime/pulse/native"
+expect "a running PulseAudio with the 64-bit plugin" "real: the pulse server at $machine/runtime/pulse/native"
 machine pulse-without-plugin
 cards "${hda_card[@]}"
 pcms "$hda_pcm"
 alsa_conf 99-pulse.conf "$pulse_hook"
 server_socket pulse/native
-expect "a running PulseAudio holding the card, no 32-bit plugin" \
-  "null: the ALSA null sink (the pulse server has no 32-bit ALSA plugin: install libasound2-plugins:i386)"
+expect "a running PulseAudio holding the card, no 64-bit plugin" \
+  "null: the ALSA null sink (the pulse server has no 64-bit ALSA plugin: install libasound2-plugins:amd64)"
 machine pulse-stopped
 cards "${hda_card[@]}"
 pcms "$hda_pcm"
@@ -100,7 +100,7 @@ machine pipewire-without-plugin
 alsa_conf 99-pipewire-default.conf 'pcm.!default { @func refer name { @func concat strings [ "pcm.pipewire" ] } }'
 server_socket pipewire-0
 plugin pulse
-expect "PipeWire without its own 32-bit plugin" "null: the ALSA null sink (the pipewire server has no 32-bit ALSA plugin: install pipewire-alsa:i386)"
+expect "PipeWire without its own 64-bit plugin" "null: the ALSA null sink (the pipewire server has no 64-bit ALSA plugin: install pipewire-alsa:amd64)"
 
 if [ $failures -gt 0 ]; then
   echo "$failures case(s) failed" >&2

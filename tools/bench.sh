@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark under Wine and prints their figures.
+# Builds and runs every benchmark of the 64-bit build (the one every machine
+# here runs) under 64-bit Wine and prints their figures.
 #   tools/bench.sh [--load N]
 # The latency benchmarks print their figures quiet and, beside them, with N
 # busy threads in another process (default: one per processor; 0: quiet only).
@@ -12,7 +13,7 @@ if [[ ${1:-} == --load ]]; then
   load=(--load "$2")
 fi
 
-"$root/tools/build.sh"
+"$root/tools/build.sh" x64
 source "$root/tools/wine-env.sh"
 wine_headless_session
 

@@ -11,7 +11,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/tools/build.sh"
+"$root/tools/build.sh" x64
 "$root/tools/package.sh" --build "$root/build" --out "$root/build/demo-package"
 source "$root/tools/wine-env.sh"
 trap 'wine_session_end; xvfb_stop' EXIT

@@ -10,8 +10,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 # The machine whose sound is judged: tests point it at a fake one.
 audio_root=${QUOBLY_AUDIO_ROOT:-}
-# Wine here is 32-bit, so its ALSA loads only the i386 plugins.
-alsa_plugins=$audio_root/usr/lib/i386-linux-gnu/alsa-lib
+# The soundboard runs as the 64-bit build under 64-bit Wine, whose ALSA loads
+# only the amd64 plugins.
+alsa_plugins=$audio_root/usr/lib/x86_64-linux-gnu/alsa-lib
 
 # Whether the ALSA configuration (the system's, or the user's own) leads the
 # default device to a PulseAudio or PipeWire server, directly or (as
@@ -63,11 +64,11 @@ playback_card() {
 # ALSA reaches, else "null: <why>"; fails in the second case.
 sound_output() {
   local kind socket card
-  local -A plugin_package=([pulse]=libasound2-plugins:i386 [pipewire]=pipewire-alsa:i386)
+  local -A plugin_package=([pulse]=libasound2-plugins:amd64 [pipewire]=pipewire-alsa:amd64)
   # While the server runs, the cards are its own: only the server plays.
   if kind=$(default_server_kind) && socket=$(server_socket "$kind"); then
     if [ ! -e "$alsa_plugins/libasound_module_pcm_$kind.so" ]; then
-      echo "null: the ALSA null sink (the $kind server has no 32-bit ALSA plugin: install ${plugin_package[$kind]})"
+      echo "null: the ALSA null sink (the $kind server has no 64-bit ALSA plugin: install ${plugin_package[$kind]})"
       return 1
     fi
     echo "real: the $kind server at $socket"
@@ -84,7 +85,7 @@ if [ "${1:-}" = --check-audio ]; then
   exit 0
 fi
 
-"$root/tools/build.sh"
+"$root/tools/build.sh" x64
 # A fresh machine has no sounds yet: make the demo library beside the program.
 [ -d "$root/build/bin/主持音效" ] || "$root/tools/make-sounds.sh" demo "$root/build/bin"
 source "$root/tools/wine-env.sh"

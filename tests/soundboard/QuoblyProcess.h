@@ -73,11 +73,16 @@ class QuoblyProcess {
   std::string BindingFile() const { return Folder() + "音效配置.ini"; }  // a GBK literal, as in the program
   std::wstring TracePath() const { return m_folder.Path() + L"trace.txt"; }
 
-  // Starts the program and waits for its main window.
+  // Starts the program and waits for its main window at rest: the show
+  // animation, which takes no clicks, is over once the window is no longer
+  // layered.
   bool Start() {
     if (!Launch(m_process)) return false;
     if (!PumpUntil([this] { return (m_window = FindShownWindow(m_process.Id(), L"Quobly")) != nullptr; }, 20000))
       return false;
+    if (!PumpUntil([this] { return (GetWindowLongW(m_window, GWL_EXSTYLE) & WS_EX_LAYERED) == 0; }, 20000)) {
+      return false;
+    }
     WaitForInputIdle(m_process.Handle(), 5000);
     return true;
   }

@@ -24,7 +24,8 @@ TEST(ThunkCodeTest, X86StoresTheObjectInTheHandleSlotAndJumpsToTheTargetFromAnyA
     std::uint32_t address;
   };
   // Forward, backward, and across the top of the address space.
-  for (const Case c : {Case{0x00401000u, 0x00300000u}, Case{0x00300000u, 0x7FFE0000u}, Case{0x00000010u, 0xFFFFFF00u}}) {
+  for (const Case c :
+       {Case{0x00401000u, 0x00300000u}, Case{0x00300000u, 0x7FFE0000u}, Case{0x00000010u, 0xFFFFFF00u}}) {
     const ExThunkCodeX86 code = MakeThunkCodeX86(0xA1B2C3D4u, c.target, c.address);
     const std::uint8_t storeToFirstArgument[] = {0xC7, 0x44, 0x24, 0x04};
     EXPECT_EQ(std::memcmp(code.data(), storeToFirstArgument, 4), 0);
@@ -55,8 +56,8 @@ using WindowProcedure = __attribute__((ms_abi)) std::intptr_t (*)(void*, unsigne
 
 TEST(ThunkCodeTest, X64CallsTheTargetWithTheObjectInPlaceOfTheHandleAndTheRestUntouched) {
   int object = 0;
-  const ExThunkCodeX64 code = MakeThunkCodeX64(reinterpret_cast<std::uintptr_t>(&object),
-                                               reinterpret_cast<std::uintptr_t>(&RecordCall));
+  const ExThunkCodeX64 code =
+      MakeThunkCodeX64(reinterpret_cast<std::uintptr_t>(&object), reinterpret_cast<std::uintptr_t>(&RecordCall));
   void* page = mmap(nullptr, code.size(), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   ASSERT_NE(page, MAP_FAILED);
   std::memcpy(page, code.data(), code.size());

@@ -315,7 +315,7 @@ TEST(DialogLayeredTest, ShowEffectsLeaveTheDialogDrawableAndTheHoverReachesTheSc
           << effect << kind;
       const std::vector<uint32_t> plain = ScreenShot(button).Area(0, 0, 68, 22);
       SendMessageW(dialog.GetHwnd(), WM_MOUSEMOVE, 0, At(120, 10));
-      EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kHover);
+      EXPECT_EQ(dialog.m_button.m_nState, CPvButton::kHover) << "after effect " << effect << kind;
       EXPECT_TRUE(WaitUntil([&] {
         PumpMessages();
         return ScreenShot(button).Area(0, 0, 68, 22) != plain;
@@ -341,6 +341,20 @@ TEST_F(DialogTest, ZoomKeepsTheRectangleAndSwellEnlargesIt) {
   EXPECT_EQ(after.right, 300 + 60);      // width
   EXPECT_EQ(after.bottom, 200 + 6 * a);  // height
   EXPECT_TRUE(dialog.IsBusy());
+}
+
+// The effect runs from the moment Show returns, though its worker may not
+// have started yet: a caller that waits for its end never sees it idle first.
+TEST_F(DialogTest, ShowEffectCountsAsRunningAsSoonAsShowReturns) {
+  dialog.Show(kEffectZoomIn, false, SW_SHOW);
+  EXPECT_TRUE(dialog.IsEffectRunning());
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        PumpMessages();
+        return !dialog.IsEffectRunning();
+      },
+      10000));
+  EXPECT_FALSE(dialog.IsBusy());
 }
 
 TEST_F(DialogTest, ClosingEffectEndsTheModalLoop) {

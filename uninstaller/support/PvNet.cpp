@@ -33,11 +33,13 @@ bool IsUnreachableError(DWORD error) {
   return error == ERROR_INTERNET_CANNOT_CONNECT || error == ERROR_INTERNET_NAME_NOT_RESOLVED;
 }
 
-// The send waits for the reply's head too: a timeout there, or in the
-// connect, means no reply came. Wine's WinINet may report the socket's own
-// code instead of its own.
-bool IsTimeoutError(DWORD error) {
-  return error == ERROR_INTERNET_TIMEOUT || error == WSAETIMEDOUT;
+// The send waits for the reply's head too: a timeout there, or a connection
+// that ended before any reply, means the server took the request and never
+// answered. Wine's WinINet may report the socket's own code instead of its
+// own, and 64-bit Wine reports its receive timeout as an aborted connection.
+bool IsNoReplyError(DWORD error) {
+  return error == ERROR_INTERNET_TIMEOUT || error == WSAETIMEDOUT || error == ERROR_INTERNET_CONNECTION_ABORTED ||
+         error == ERROR_INTERNET_CONNECTION_RESET;
 }
 
 void SetProxyLogin(HINTERNET connection, const tagProxyInfo& proxy) {
@@ -124,9 +126,9 @@ bool CPvNet::SendRequest(HINTERNET session, const tagUrlParts& url, UniqueIntern
     if (HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0)) return true;
     lastError = GetLastError();
     // Any other send failure shows up as a failed or empty read.
-    if (!IsUnreachableError(lastError) && !IsTimeoutError(lastError)) return true;
+    if (!IsUnreachableError(lastError) && !IsNoReplyError(lastError)) return true;
   }
-  ::WriteLog(IsTimeoutError(lastError) ? L"网络连接异常: HttpSendRequest" : L"网络连接异常: InternetConnect");
+  ::WriteLog(IsNoReplyError(lastError) ? L"网络连接异常: HttpSendRequest" : L"网络连接异常: InternetConnect");
   return false;
 }
 

@@ -199,12 +199,16 @@ void CPvDlg::Show(int effect, bool centre, int showCommand) {
   // The thread is stopped by closing and by the destructor, so it never
   // outlives the dialog.
   StopShowEffect();
+  // Claimed here, not on the worker: from the moment Show returns the effect
+  // counts as running, so no caller sees it idle before the worker starts.
+  if (!ClaimEffect()) return;
   m_showEffectThread.Reset(CPvThread::Instance().StartThread(ShowEffectThread, this, 0));
+  if (!m_showEffectThread) m_bEffectRunning = false;
 }
 
 unsigned __stdcall CPvDlg::ShowEffectThread(void* dialog) {
   auto* self = static_cast<CPvDlg*>(dialog);
-  self->PlayEffect(self->m_nOpenEffect);
+  self->PlayClaimedEffect(self->m_nOpenEffect);
   return 0;
 }
 

@@ -125,6 +125,10 @@ class CPvDlg : public CPvWin {
   void MoveWindowTo(int x, int y, int width, int height, UINT flags = SWP_SHOWWINDOW);
   void SetAlpha(int alpha);
   void CarryOut(const EffectStep& step);
+  // Marks an effect as running; false while another one is.
+  bool ClaimEffect();
+  // Plays an effect claimed by ClaimEffect and ends the claim.
+  void PlayClaimedEffect(int effect);
   // Composes the window afresh and keeps its picture in m_effectPicture.
   void TakePicture();
   void PlayMiddleLineEffect(const PvRect& stored);

@@ -20,8 +20,16 @@ constexpr DWORD kStepWaitSliceMs = 50;
 }  // namespace
 
 void CPvDlg::PlayEffect(int effect) {
+  if (!ClaimEffect()) return;
+  PlayClaimedEffect(effect);
+}
+
+bool CPvDlg::ClaimEffect() {
   bool idle = false;
-  if (!m_bEffectRunning.compare_exchange_strong(idle, true)) return;
+  return m_bEffectRunning.compare_exchange_strong(idle, true);
+}
+
+void CPvDlg::PlayClaimedEffect(int effect) {
   RunEffect(effect);
   m_bEffectRunning = false;
   PostMessageW(m_hWnd, kEffectFinishedMessage, 0, 0);
