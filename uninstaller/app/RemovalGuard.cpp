@@ -86,7 +86,7 @@ bool ReadHoldsSetting(HANDLE file) {
   return HoldsSetting(bytes.data(), filled);
 }
 
-// What Open asks for and lets others do meanwhile, by kind.
+// The access Open asks for, by kind.
 DWORD OpenAccess(Removal kind) {
   switch (kind) {
     case Removal::kFolderTree:
