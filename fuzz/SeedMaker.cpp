@@ -97,6 +97,8 @@ void BindingSeeds(const fs::path& folder) {
             FromText("[\xc8\xc8" + key + "]\r\nF1" + key + "=C:\\Quobly\\\xd6\xf7\xb3\xd6\\\xd5\xc6\xc9\xf9.mp3\r\n" +
                      "A" + key + "=D:\\x\\a.b.mp3\r\n\xbf\xd5\xb8\xf1" + key + "=\r\n"));
   WriteSeed(folder, "backslash-byte", FromText("Z" + key + "=C:\\\x81\x5c\\\x81\x5c.mp3\r\n"));
+  // As an uninstall may find it: no binding left, or none ever made.
+  WriteSeed(folder, "no-binding", FromText("\r\n[\xc8\xc8" + key + "]\r\n; \xd7\xa2\xca\xcd\r\n  \t\r\n"));
 }
 
 // A two-byte limit in front of the input, as the targets read it.
@@ -256,6 +258,7 @@ int main(int argc, char** argv) {
   SkinPackageSeeds(out / "skin_package", std::vector<fs::path>(argv + 2, argv + argc));
   ProxyRecordSeeds(out / "proxy_record");
   BindingSeeds(out / "bindings");
+  BindingSeeds(out / "settings_text");
   UrlEncodeSeeds(out / "url_encode");
   GzipSeeds(out / "gzip_decode");
   TextBufferSeeds(out / "text_buffer");

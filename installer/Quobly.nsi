@@ -1,20 +1,49 @@
 ; Quobly's Windows installer. Built by tools/package.sh, which passes:
+;   ARCH     x64 or x86: the architecture of the programs and the installer
 ;   VERSION  the product version (the build's project version)
 ;   BIN      the folder of the built programs
 ;   ICON     the soundboard's icon
 ;   DEMO     an .nsh file listing the demo library's sounds (InstallRecorded lines)
 ;   OUTFILE  the installer to write
 ;
-; Silent use: Quobly-Setup-<version>.exe /S [/DEMO] [/D=<folder>]
+; Silent use: Quobly-Setup-<version>-<arch>.exe /S [/DEMO] [/D=<folder>]
 ; (/DEMO adds the demo library; /D= comes last and takes the rest of the line).
 ;
+; The 64-bit installer installs under $PROGRAMFILES64 and writes its
+; uninstall key into the registry's 64-bit view, the 32-bit one under
+; $PROGRAMFILES and into the 32-bit view. Either refuses while the other's
+; install is there: both would share the start-menu folder and the desktop
+; shortcut.
+;
 ; Besides the files it writes the install record pvUninstall.dat beside the
-; uninstaller, in per-item mode: one entry for each file this install laid
-; down, with the folder chosen here. The category folders and the binding
-; file are never listed, so an uninstall keeps the sounds and key bindings a
-; user added, and the folders that hold them.
+; uninstaller, in per-item mode: one file entry for each file this install
+; laid down, with the folder chosen here; then what it made for the user to
+; fill, each to go only as the user leaves it: the category folders when
+; empty, the binding file while it holds no binding, and last the program
+; folder when empty (the uninstaller's self-deletion batch removes it once
+; the uninstaller itself is gone). Sounds and bindings a user added stay,
+; with the folders that hold them.
 
-Unicode true
+!macro Require NAME
+  !ifndef ${NAME}
+    !error "pass /D${NAME}= (tools/package.sh does)"
+  !endif
+!macroend
+!insertmacro Require ARCH
+
+!if "${ARCH}" == "x64"
+  Target amd64-unicode
+  !define PROGRAM_FILES "$PROGRAMFILES64"
+  !define BITS 64
+  !define OTHER_BITS 32
+!else if "${ARCH}" == "x86"
+  Target x86-unicode
+  !define PROGRAM_FILES "$PROGRAMFILES"
+  !define BITS 32
+  !define OTHER_BITS 64
+!else
+  !error "ARCH is x64 or x86"
+!endif
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
@@ -22,12 +51,8 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include LogicLib.nsh
 !include Sections.nsh
+!include x64.nsh
 
-!macro Require NAME
-  !ifndef ${NAME}
-    !error "pass /D${NAME}= (tools/package.sh does)"
-  !endif
-!macroend
 !insertmacro Require VERSION
 !insertmacro Require BIN
 !insertmacro Require ICON
@@ -40,16 +65,24 @@ SetCompressor /SOLID lzma
 !define MENU_FOLDER "Quobly"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${REG_KEY}"
 !define BINDING_FILE "音效配置.ini"
+!define CATEGORY_1 "主持音效"
+!define CATEGORY_2 "喊麦音效"
+!define CATEGORY_3 "搞笑音效"
 !define RECORD_FILE "pvUninstall.dat"
 ; A record entry holds a path of at most 259 characters: the folder leaves
 ; room for the longest name below it (category folder and demo sound).
 !define MAX_INSTDIR_LENGTH 200
 ; Offset of the item count in the record: right after its 760-byte header.
 !define RECORD_COUNT_OFFSET 760
+; Kinds of record entries: a file; a folder this install made, removed only
+; when empty; the binding file, removed only while it holds no binding.
+!define KIND_FILE 1
+!define KIND_FOLDER_IF_EMPTY 2
+!define KIND_SETTINGS_IF_EMPTY 3
 
 Name "${PRODUCT_NAME}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES\Quobly"
+InstallDir "${PROGRAM_FILES}\Quobly"
 BrandingText "${PRODUCT_NAME} ${VERSION}"
 ShowInstDetails show
 
@@ -72,8 +105,9 @@ VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "Quobly installer"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "Copyright (C) Quobly"
 
-Var Record       ; handle of the install record while the sections run
-Var RecordCount  ; entries written to it so far
+Var Record              ; handle of the install record while the sections run
+Var RecordCount         ; entries written to it so far
+Var MadeProgramFolder   ; 1 when an install of ours made the program folder
 
 ; Writes a text field of the record: UTF-16LE, cut to leave room for the
 ; terminator, zero-padded to its fixed size.
@@ -102,21 +136,29 @@ FunctionEnd
   Call WriteRecordText
 !macroend
 
-; One file entry of the record (kind 1: a single file). Stack in: full path.
-Function RecordFile
+; One entry of the record. Stack in: full path, then its kind (pushed last).
+Function RecordEntry
+  Exch $R2
+  Exch
   Exch $R1
-  FileWriteWord $Record 1
+  FileWriteWord $Record $R2
   FileWriteWord $Record 0
   !insertmacro RecordText $R1 260
   IntOp $RecordCount $RecordCount + 1
   Pop $R1
+  Pop $R2
 FunctionEnd
+
+!macro Record KIND PATH
+  Push "${PATH}"
+  Push ${KIND}
+  Call RecordEntry
+!macroend
 
 ; Installs SOURCE as NAME in the current output folder and records it.
 !macro InstallRecorded SOURCE NAME
   File "/oname=${NAME}" "${SOURCE}"
-  Push "$OUTDIR\${NAME}"
-  Call RecordFile
+  !insertmacro Record ${KIND_FILE} "$OUTDIR\${NAME}"
 !macroend
 
 ; Refuses a folder whose files' paths would not fit the record.
@@ -134,6 +176,14 @@ Section "Quobly 音效板" SecProgram
   ${If} $0 > ${MAX_INSTDIR_LENGTH}
     MessageBox MB_ICONSTOP|MB_OK "安装路径过长 (最多 ${MAX_INSTDIR_LENGTH} 个字符): $INSTDIR" /SD IDOK
     Abort
+  ${EndIf}
+
+  ; A folder the user had before stays on uninstall; one an install of ours
+  ; made (it holds our record) goes once empty.
+  StrCpy $MadeProgramFolder 1
+  ${If} ${FileExists} "$INSTDIR\*.*"
+  ${AndIfNot} ${FileExists} "$INSTDIR\${RECORD_FILE}"
+    StrCpy $MadeProgramFolder 0
   ${EndIf}
 
   SetOutPath "$INSTDIR"
@@ -157,13 +207,13 @@ Section "Quobly 音效板" SecProgram
   !insertmacro InstallRecorded "${BIN}\bass.dll" "bass.dll"
   !insertmacro InstallRecorded "${BIN}\pvUninstall.exe" "pvUninstall.exe"
   !insertmacro InstallRecorded "${BIN}\zlib1.dll" "zlib1.dll"
-  Push "$INSTDIR\${RECORD_FILE}"
-  Call RecordFile
+  !insertmacro Record ${KIND_FILE} "$INSTDIR\${RECORD_FILE}"
 
-  ; The category folders are the user's library: made here, never recorded.
-  CreateDirectory "$INSTDIR\主持音效"
-  CreateDirectory "$INSTDIR\喊麦音效"
-  CreateDirectory "$INSTDIR\搞笑音效"
+  ; The category folders hold the user's library: recorded at the end, to go
+  ; only when empty.
+  CreateDirectory "$INSTDIR\${CATEGORY_1}"
+  CreateDirectory "$INSTDIR\${CATEGORY_2}"
+  CreateDirectory "$INSTDIR\${CATEGORY_3}"
 
   ; The one file a standard user must be able to change under Program
   ; Files: created empty when missing (an update keeps the user's bindings)
@@ -190,6 +240,16 @@ Section /o "示例音效库" SecDemo
 SectionEnd
 
 Section "-Finish"
+  ; What this install made for the user to fill, after the demo sounds in
+  ; it: the uninstall removes the folders after what they hold, the program
+  ; folder last.
+  !insertmacro Record ${KIND_FOLDER_IF_EMPTY} "$INSTDIR\${CATEGORY_1}\"
+  !insertmacro Record ${KIND_FOLDER_IF_EMPTY} "$INSTDIR\${CATEGORY_2}\"
+  !insertmacro Record ${KIND_FOLDER_IF_EMPTY} "$INSTDIR\${CATEGORY_3}\"
+  !insertmacro Record ${KIND_SETTINGS_IF_EMPTY} "$INSTDIR\${BINDING_FILE}"
+  ${If} $MadeProgramFolder == 1
+    !insertmacro Record ${KIND_FOLDER_IF_EMPTY} "$INSTDIR\"
+  ${EndIf}
   FileSeek $Record ${RECORD_COUNT_OFFSET} SET
   FileWriteWord $Record $RecordCount
   FileWriteWord $Record 0
@@ -207,8 +267,31 @@ Section "-Finish"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; Ends the installer, saying why (silently only with exit code 2), when the
+; other architecture's install is there: found by its uninstall key in the
+; other registry view.
+Function RefuseOtherArchitecture
+  !if ${BITS} == 32
+    ${IfNot} ${RunningX64}
+      Return  ; 32-bit Windows has one view only
+    ${EndIf}
+  !endif
+  SetRegView ${OTHER_BITS}
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "UninstallString"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  SetRegView ${BITS}
+  ${If} $0 != ""
+    MessageBox MB_ICONSTOP|MB_OK "本机已安装 ${OTHER_BITS} 位的 ${PRODUCT_NAME} ($1)。两者会共用开始菜单文件夹和桌面快捷方式，请先卸载它，再安装 ${BITS} 位版本。" /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
+
 ; After the sections: it selects one by its index.
 Function .onInit
+  SetRegView ${BITS}
+  Call RefuseOtherArchitecture
+
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/DEMO" $1

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # The installer as a user meets it, in the sandbox prefix: the packages are
-# made from this build (tools/package.sh --build), the installer runs silently
-# into a folder, the shortcuts must lead to the installed program, the
-# installed soundboard plays a sound the test copies into a category folder
-# (the audio library's trace), and the uninstall key's UninstallString,
-# confirmed with a click, must take the product away. The prefix's files and
-# registry keys before the install and after the uninstall are compared:
-# nothing of the product may be left but what the uninstall keeps on purpose
-# (the user's sound and the folder holding it, the binding file, and the
-# machine identifier of a build that reports), which is listed.
-#   tests/installer-wine.sh BUILD_DIR custom   folder with spaces and Chinese, no demo
-#   tests/installer-wine.sh BUILD_DIR default  the default folder, demo library chosen
+# made from this build (tools/package.sh --build; the installer of the
+# build's architecture), the installer runs silently into a folder, the
+# shortcuts must lead to the installed program, the installed soundboard
+# plays a sound (the audio library's trace), and the uninstall key's
+# UninstallString, confirmed with a click, must take the product away. The
+# prefix's files and registry keys before the install and after the
+# uninstall are compared: nothing of the product may be left but what the
+# user added, with the folders holding it (and the machine identifier of a
+# build that reports), which is listed.
+#   tests/installer-wine.sh BUILD_DIR custom   folder with spaces and Chinese, no demo; the user
+#                                              adds a sound and a binding, which stay; first the
+#                                              installer refuses while the other architecture's
+#                                              install is there (64-bit Wine only)
+#   tests/installer-wine.sh BUILD_DIR default  the default folder, demo library chosen; the user
+#                                              adds nothing, and nothing stays
 # Screenshots and the traces stay in BUILD_DIR/installer-wine/<case>/.
 set -euo pipefail
 build=$(realpath "$1")
@@ -18,6 +22,10 @@ case_name=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/wine-env.sh"
 wine_select_arch_of "$build/bin/Quobly.exe"
+case $QUOBLY_WINE_ARCH in
+  win64) arch=x64 other_view=32 ;;
+  win32) arch=x86 other_view= ;;  # a 32-bit prefix has one registry view
+esac
 export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
 # Shortcuts made in the prefix would else become menu entries and icons in
 # this machine's home folder.
@@ -47,8 +55,8 @@ lister=$root/build-native/record_list
   fail "no native record_list: run tools/build-native.sh"
 
 case $case_name in
-  custom) install_win='C:\Quobly 测试\音效 板' options=() ;;
-  default) install_win='C:\Program Files\Quobly' options=(/DEMO) ;;
+  custom) install_win='C:\Quobly 测试\音效 板' options=() user_adds=1 ;;
+  default) install_win='C:\Program Files\Quobly' options=(/DEMO) user_adds= ;;
   *) fail "unknown case $case_name" ;;
 esac
 drive_c=$WINEPREFIX/drive_c
@@ -67,18 +75,36 @@ wine_sandbox_join
 wine_sandbox_release
 rm -rf "$work" "$install"
 mkdir -p "$work"
-! grep -q 'Uninstall\\\\Quobly\]' "$WINEPREFIX/system.reg" || fail "a product is installed already"
-snapshot_files >"$out/files-before.txt"
-snapshot_keys >"$out/keys-before.txt"
+uninstall_keys() { grep -o '^\[Software\\\\\(Wow6432Node\\\\\)\?Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Quobly\]' "$WINEPREFIX/system.reg" || true; }
+[ -z "$(uninstall_keys)" ] || fail "a product is installed already"
 
 # The silent install. NSIS takes the rest of its command line after /D= as
 # the folder, unquoted: Wine would quote one argument holding spaces, so the
 # folder goes as several arguments that Wine joins with single spaces.
-cp "$out/dist/Quobly-Setup-$version.exe" "$work/setup.exe"
+cp "$out/dist/Quobly-Setup-$version-$arch.exe" "$work/setup.exe"
 read -r -a folder_words <<<"$install_win"
 folder_words[0]=/D=${folder_words[0]}
-(cd "$work" && wine "$work_win\\setup.exe" /S "${options[@]}" "${folder_words[@]}") ||
-  fail "the installer failed"
+run_installer() { (cd "$work" && wine "$work_win\\setup.exe" /S "${options[@]}" "${folder_words[@]}"); }
+
+# The other architecture's install (its uninstall key in the other registry
+# view) makes the installer refuse, silently with exit code 2, touching
+# nothing.
+if [ "$case_name" = custom ] && [ -n "$other_view" ]; then
+  other_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quobly'
+  wine reg add "$other_key" /v UninstallString /d '"C:\Program Files (x86)\Quobly\pvUninstall.exe"' \
+    /reg:$other_view /f >/dev/null 2>&1 || fail "cannot add the other architecture's uninstall key"
+  status=0
+  run_installer || status=$?
+  wine reg delete "$other_key" /reg:$other_view /f >/dev/null 2>&1 || fail "cannot delete the planted key"
+  [ "$status" -eq 2 ] || fail "the installer did not refuse the other architecture's install (exit $status)"
+  [ ! -e "$install" ] || fail "the refused installer made $install"
+  no_keys() { [ -z "$(uninstall_keys)" ]; }
+  wait_for 60 no_keys || fail "the planted key stays in the registry file"
+fi
+
+snapshot_files >"$out/files-before.txt"
+snapshot_keys >"$out/keys-before.txt"
+run_installer || fail "the installer failed"
 
 installed=(Quobly.exe bass.dll pvUninstall.exe zlib1.dll pvUninstall.dat)
 for file in "${installed[@]}" 音效配置.ini; do [ -f "$install/$file" ] || fail "not installed: $file"; done
@@ -92,8 +118,15 @@ else
 fi
 
 # The record, through the project's own reader: per-item mode, exactly the
-# files laid down, with the folder chosen here.
+# files laid down, with the folder chosen here; then, in this order, what the
+# install made for the user to fill: the category folders, the binding file
+# and the program folder.
 "$lister" "$install/pvUninstall.dat" >"$out/record.txt"
+{
+  for category in "${categories[@]}"; do printf 'folder-if-empty %s\\%s\\\n' "$install_win" "$category"; done
+  printf 'settings-if-empty %s\\音效配置.ini\n' "$install_win"
+  printf 'folder-if-empty %s\\\n' "$install_win"
+} >"$out/record-expected-last.txt"
 {
   printf 'regkey Quobly\nproduct %s\nmenu Quobly\ninstalldir \nmode per-item\n' "$product"
   for file in Quobly.exe bass.dll pvUninstall.exe zlib1.dll pvUninstall.dat; do
@@ -102,9 +135,12 @@ fi
   (cd "$install" && find "${categories[@]}" -name '*.mp3' | sort) | while IFS= read -r sound; do
     printf 'file %s\\%s\n' "$install_win" "${sound//\//\\}"
   done
+  cat "$out/record-expected-last.txt"
 } >"$out/record-expected.txt"
 diff <(sort "$out/record-expected.txt") <(sort "$out/record.txt") ||
   fail "the record does not list what the install laid down (record.txt)"
+diff "$out/record-expected-last.txt" <(tail -n 5 "$out/record.txt") ||
+  fail "the record does not end with what the install made for the user to fill, in order"
 
 # Shortcuts where the uninstaller looks for them, each leading to the
 # installed program (the shell link's own bytes, read here).
@@ -140,10 +176,14 @@ for argument in sys.argv[2:]:
 PYTHON
 
 # The uninstall key, as the installer left it (the server writes its
-# registry files within seconds of a change).
-key_written() { grep -q 'Uninstall\\\\Quobly\]' "$WINEPREFIX/system.reg"; }
+# registry files within seconds of a change), in the installer's own view:
+# the 64-bit one of a 64-bit prefix, the only one of a 32-bit prefix.
+key_written() { [ -n "$(uninstall_keys)" ]; }
 wait_for 60 key_written || fail "no uninstall key"
-key_values=$(awk '/Uninstall\\\\Quobly\]/ { on = 1; next } on && /^$/ { exit } on' "$WINEPREFIX/system.reg")
+[ "$(uninstall_keys)" = '[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quobly]' ] ||
+  fail "the uninstall key is not (only) in the installer's own registry view: $(uninstall_keys)"
+key_values=$(awk '/^\[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Quobly\]/ { on = 1; next }
+  on && /^$/ { exit } on' "$WINEPREFIX/system.reg")
 echo "$key_values" >"$out/uninstall-key.txt"
 for value in DisplayName DisplayVersion Publisher DisplayIcon UninstallString EstimatedSize NoModify NoRepair; do
   grep -q "^\"$value\"=" <<<"$key_values" || fail "the uninstall key has no $value"
@@ -157,10 +197,20 @@ case $uninstall_string in
   *) fail "UninstallString is $uninstall_string" ;;
 esac
 
-# The installed soundboard plays a sound the user put into a category folder.
-"$root/tools/make-sounds.sh" tone 1 "$out/user.mp3" >/dev/null
+# What a user adds: a sound in a category folder, and a key bound to it in
+# the binding file (GBK, as the soundboard writes it).
 user_sound="$install/${categories[0]}/我的 音效.mp3"
-cp "$out/user.mp3" "$user_sound"
+binding_file=$install/音效配置.ini
+if [ -n "$user_adds" ]; then
+  "$root/tools/make-sounds.sh" tone 1 "$out/user.mp3" >/dev/null
+  cp "$out/user.mp3" "$user_sound"
+  printf '[热键]\r\nF2键=%s\\%s\\我的 音效.mp3\r\n' "$install_win" "${categories[0]}" | iconv -f UTF-8 -t GBK \
+    >"$out/bindings.ini"
+  cp "$out/bindings.ini" "$binding_file"
+fi
+
+# The installed soundboard plays the first sound of the first tab: the
+# user's, or else the demo library's.
 trace=$work/trace.txt
 (cd "$install" && QUOBLY_BASS_TRACE="$work_win\\trace.txt" exec wine "$install_win\\Quobly.exe") &
 pids+=($!)
@@ -182,7 +232,7 @@ case $first in
   "$install_win\\${categories[0]}\\"*.mp3) ;;
   *) fail "played $first, not a sound of the installed folder" ;;
 esac
-if [ ${#options[@]} -eq 0 ] && [ "$first" != "$install_win\\${categories[0]}\\我的 音效.mp3" ]; then
+if [ -n "$user_adds" ] && [ "$first" != "$install_win\\${categories[0]}\\我的 音效.mp3" ]; then
   fail "played $first, not the user's sound"
 fi
 cp "$trace" "$out/trace.txt"
@@ -214,26 +264,35 @@ for _ in $(seq 1 $((10 * scale))); do
   wait_for 5 uninstalled && break
 done
 wait_for 300 uninstalled || fail "the uninstall left the programs: $(ls -A "$install")"
-key_removed() { ! grep -q 'Uninstall\\\\Quobly\]' "$WINEPREFIX/system.reg"; }
+key_removed() { [ -z "$(uninstall_keys)" ]; }
 wait_for 120 key_removed || fail "the uninstall key is still there"
 wait "${pids[@]}" 2>/dev/null || true
 pids=()
+# The self-deletion batch removes the program folder last, then itself.
+batch_done() { [ -z "$(find "$drive_c/windows" -maxdepth 2 -ipath '*/temp/pvuninstall-*.bat' 2>/dev/null)" ]; }
+wait_for 60 batch_done || fail "the self-deletion batch did not end"
 
-# Kept on purpose: the user's sound, the folders of the user's library and
-# the binding file, hence the program folder holding them.
-[ -f "$user_sound" ] || fail "the uninstall deleted the user's sound"
-[ -f "$install/音效配置.ini" ] || fail "the uninstall deleted the binding file"
-kept_files=$(
-  relative=./${install#"$drive_c"/}
-  parent=$relative
-  while [ "$parent" != . ]; do
-    echo "$parent"
-    parent=${parent%/*}
-  done
-  echo "$relative/音效配置.ini"
-  for category in "${categories[@]}"; do echo "$relative/$category"; done
-  echo "$relative/${categories[0]}/我的 音效.mp3"
-)
+# Kept on purpose: what the user added (the sound and the binding), the
+# folders holding them, and the program folder's parents. Without it nothing
+# of the program folder is left.
+if [ -n "$user_adds" ]; then
+  [ -f "$user_sound" ] || fail "the uninstall deleted the user's sound"
+  cmp -s "$out/bindings.ini" "$binding_file" || fail "the uninstall deleted or changed the user's binding"
+  kept_files=$(
+    relative=./${install#"$drive_c"/}
+    parent=$relative
+    while [ "$parent" != . ]; do
+      echo "$parent"
+      parent=${parent%/*}
+    done
+    echo "$relative/音效配置.ini"
+    echo "$relative/${categories[0]}"
+    echo "$relative/${categories[0]}/我的 音效.mp3"
+  )
+else
+  [ ! -e "$install" ] || fail "the uninstall left the program folder: $(ls -A "$install")"
+  kept_files=
+fi
 snapshot_files >"$out/files-after.txt"
 snapshot_keys >"$out/keys-after.txt"
 comm -13 "$out/files-before.txt" "$out/files-after.txt" >"$out/files-new.txt"
@@ -249,7 +308,7 @@ product_pattern='quobly|pvuninstall|parvane|音效|\.lnk$|windows/temp/.*\.bat$'
 echo "$left_files" | grep -i -E "$product_pattern" && fail "files of the product left (above)"
 echo "$left_keys" | grep -i -E "$product_pattern" && fail "registry keys of the product left (above)"
 echo "kept on purpose:"
-sed 's/^/  /' <<<"$kept_files"
+[ -z "$kept_files" ] || sed 's/^/  /' <<<"$kept_files"
 [ -z "$host" ] || echo "  HKCU\\Software\\Parvane (the machine identifier of a build that reports to $host)"
 if [ -n "$left_files$left_keys" ]; then
   echo "changed by Wine itself, not the product:"

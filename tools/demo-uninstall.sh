@@ -34,7 +34,7 @@ work_win='C:\quobly-demo'
 work=$WINEPREFIX/drive_c/quobly-demo
 rm -rf "$work"
 mkdir -p "$work"
-cp "$root"/build/demo-package/Quobly-Setup-*.exe "$work/setup.exe"
+cp "$root"/build/demo-package/Quobly-Setup-*-x64.exe "$work/setup.exe"
 install_win='C:\Program Files\Quobly\'
 install=$WINEPREFIX/drive_c/Program\ Files/Quobly
 echo "demo: installing into $install_win"

@@ -3,7 +3,7 @@
 # the other, at the lowest CPU priority:
 #   tools/fuzz.sh [seconds per target (default 600)] [target...]
 # Targets: bindings gzip_decode install_record mp3_frames proxy_record
-# skin_package text_buffer url_encode (default: all). What a run finds new is kept in
+# settings_text skin_package text_buffer url_encode (default: all). What a run finds new is kept in
 # build-native/fuzz/corpus/<target>, so later runs go on from there; a crash
 # leaves its input in build-native/fuzz/crashes/ and fails the run. Inputs
 # that once crashed a target are kept in fuzz/regressions/<target> and run
@@ -16,7 +16,7 @@ shift || true
 # Longest input per target: a few records, entries or frames.
 declare -A max_len=(
   [bindings]=2048 [gzip_decode]=4096 [install_record]=4096 [mp3_frames]=8192
-  [proxy_record]=1024 [skin_package]=4096 [text_buffer]=2048 [url_encode]=2048
+  [proxy_record]=1024 [settings_text]=2048 [skin_package]=4096 [text_buffer]=2048 [url_encode]=2048
 )
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=($(printf '%s\n' "${!max_len[@]}" | sort))

@@ -1,42 +1,56 @@
 #!/usr/bin/env bash
-# Builds the Windows packages into dist/:
-#   Quobly-Setup-<version>.exe      the installer (NSIS), 32-bit, for administrators
-#   Quobly-<version>-portable.zip   the soundboard, bass.dll and the empty
-#                                   category folders, no uninstaller
-# By default from a release build of its own in build-release/, whose
-# uninstaller reports to the host in $PVUNINSTALL_REPORT_HOST, and sends no
-# reports at all when that is empty or unset (the default). It says which.
-#   tools/package.sh [--build DIR] [--out DIR]
-# --build packages an already configured build folder (the tests package
-# build/ this way) instead; --out writes somewhere other than dist/.
+# Builds the Windows packages into dist/, for each architecture (<arch> x64
+# or x86):
+#   Quobly-Setup-<version>-<arch>.exe     the installer (NSIS) of that
+#                                         architecture, for administrators
+#   Quobly-<version>-<arch>-portable.zip  the soundboard, bass.dll and the
+#                                         empty category folders, no uninstaller
+# By default from release builds of their own, build-release-x64/ and
+# build-release-i686/, whose uninstallers report to the host in
+# $PVUNINSTALL_REPORT_HOST, and send no reports at all when that is empty or
+# unset (the default). It says which.
+#   tools/package.sh [--build DIR]... [--out DIR]
+# --build packages an already configured build folder instead (the tests
+# package build/ this way); given twice, one build of each architecture,
+# which is read from the build's programs. --out writes somewhere other than
+# dist/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=
+builds=()
 out=$root/dist
 while [ $# -gt 0 ]; do
   case $1 in
-    --build) build=$(realpath "$2") && shift 2 ;;
+    --build) builds+=("$(realpath "$2")") && shift 2 ;;
     --out) out=$2 && shift 2 ;;
-    *) echo "usage: tools/package.sh [--build DIR] [--out DIR]" >&2 && exit 2 ;;
+    *) echo "usage: tools/package.sh [--build DIR]... [--out DIR]" >&2 && exit 2 ;;
   esac
 done
 
 "$root/tools/setup-debian.sh"
 programs=(Quobly pvUninstall bass pvuninstall_zlib)
-if [ -z "$build" ]; then
-  build=$root/build-release
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DPVUNINSTALL_REPORT_HOST="${PVUNINSTALL_REPORT_HOST:-}" >/dev/null
+if [ ${#builds[@]} -eq 0 ]; then
+  declare -A toolchains=([x64]=mingw-x86_64.cmake [i686]=mingw-i686.cmake)
+  for name in x64 i686; do
+    build=$root/build-release-$name
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/${toolchains[$name]}" \
+      -DPVUNINSTALL_REPORT_HOST="${PVUNINSTALL_REPORT_HOST:-}" >/dev/null
+    builds+=("$build")
+  done
 fi
-cmake --build "$build" --target "${programs[@]}" >/dev/null
-bin=$build/bin
-version=$(cat "$build/product-version.txt")
-host=$(sed -n 's/^PVUNINSTALL_REPORT_HOST:[A-Z]*=//p' "$build/CMakeCache.txt")
-if [ -z "$host" ]; then
-  echo "package: this build's pvUninstall sends no reports (no PVUNINSTALL_REPORT_HOST)"
-else
-  echo "package: this build's pvUninstall reports to http://$host/report.asp and http://$host/api.ashx"
-fi
+
+# Each build's architecture, from its programs: one build each at most.
+declare -A build_of=()
+for build in "${builds[@]}"; do
+  cmake --build "$build" --target "${programs[@]}" >/dev/null
+  case $(source "$root/tools/wine-env.sh" && wine_arch_of "$build/bin/Quobly.exe") in
+    win64) arch=x64 ;;
+    win32) arch=x86 ;;
+    *) exit 1 ;;
+  esac
+  [ -z "${build_of[$arch]:-}" ] || { echo "package: two builds for $arch: ${build_of[$arch]} and $build" >&2 && exit 2; }
+  build_of[$arch]=$build
+done
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -53,18 +67,30 @@ for category in "${categories[@]}"; do
   done
 done >"$demo_list"
 
-installer=$out/Quobly-Setup-$version.exe
-makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DBIN="$bin" -DICON="$root/assets/soundboard/Quobly.ico" \
-  -DDEMO="$demo_list" -DOUTFILE="$installer" "$root/installer/Quobly.nsi" >"$stage/makensis.log" ||
-  { cat "$stage/makensis.log" >&2 && exit 1; }
-echo "package: $installer"
+for arch in $(printf '%s\n' "${!build_of[@]}" | sort); do
+  build=${build_of[$arch]}
+  bin=$build/bin
+  version=$(cat "$build/product-version.txt")
+  host=$(sed -n 's/^PVUNINSTALL_REPORT_HOST:[A-Z]*=//p' "$build/CMakeCache.txt")
+  if [ -z "$host" ]; then
+    echo "package: the $arch build's pvUninstall sends no reports (no PVUNINSTALL_REPORT_HOST)"
+  else
+    echo "package: the $arch build's pvUninstall reports to http://$host/report.asp and http://$host/api.ashx"
+  fi
 
-portable=$stage/Quobly
-mkdir -p "$portable"
-cp "$bin/Quobly.exe" "$bin/bass.dll" "$portable/"
-for category in "${categories[@]}"; do mkdir "$portable/$category"; done
-zip=$out/Quobly-$version-portable.zip
-rm -f "$zip"
-python3 "$root/tools/portable-zip.py" "$portable" "$zip"
-python3 "$root/tools/portable-zip.py" --check "$zip"
-echo "package: $zip"
+  installer=$out/Quobly-Setup-$version-$arch.exe
+  makensis -V2 -INPUTCHARSET UTF8 -DARCH="$arch" -DVERSION="$version" -DBIN="$bin" \
+    -DICON="$root/assets/soundboard/Quobly.ico" -DDEMO="$demo_list" -DOUTFILE="$installer" \
+    "$root/installer/Quobly.nsi" >"$stage/makensis.log" || { cat "$stage/makensis.log" >&2 && exit 1; }
+  echo "package: $installer"
+
+  portable=$stage/$arch/Quobly
+  mkdir -p "$portable"
+  cp "$bin/Quobly.exe" "$bin/bass.dll" "$portable/"
+  for category in "${categories[@]}"; do mkdir "$portable/$category"; done
+  zip=$out/Quobly-$version-$arch-portable.zip
+  rm -f "$zip"
+  python3 "$root/tools/portable-zip.py" "$portable" "$zip"
+  python3 "$root/tools/portable-zip.py" --check "$zip"
+  echo "package: $zip"
+done

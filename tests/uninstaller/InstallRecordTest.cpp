@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -43,6 +44,39 @@ TEST(InstallRecordTest, WriterLaysOutFixedLittleEndianRecords) {
   EXPECT_EQ(read.items[1].nKind, 0);
   ASSERT_EQ(read.links.size(), 1u);
   EXPECT_EQ(Text(read.links[0].szPath), u"C:\\links\\q.lnk");
+}
+
+// Records from before kinds 2 and 3 hold 0 and 1, and any other number was
+// one file: it still is, and the newer kinds keep their numbers through a
+// write and a read.
+TEST(InstallRecordTest, KindsKeepTheirNumbersAndUnknownNumbersAreFiles) {
+  const struct {
+    std::int32_t nKind;
+    ItemKind kind;
+  } kCases[] = {{0, ItemKind::kFolderTree},      {1, ItemKind::kFile},         {2, ItemKind::kFolderIfEmpty},
+                {3, ItemKind::kSettingsIfEmpty}, {4, ItemKind::kFile},         {-1, ItemKind::kFile},
+                {0x102, ItemKind::kFile},        {0x7FFFFFFF, ItemKind::kFile}};
+  InstallRecord record = PerItemRecord();
+  record.items.clear();
+  for (const auto& entry : kCases) {
+    EXPECT_EQ(KindOf(entry.nKind), entry.kind) << entry.nKind;
+    record.items.push_back(RecordItem(entry.nKind, u"C:\\q\\item"));
+  }
+  const std::vector<std::uint8_t> bytes = WriteInstallRecord(record);
+  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+  ASSERT_EQ(read.items.size(), std::size(kCases));
+  for (std::size_t i = 0; i < read.items.size(); ++i) EXPECT_EQ(read.items[i].nKind, kCases[i].nKind);
+}
+
+TEST(InstallRecordTest, KindNamesReadBackAsTheirKinds) {
+  for (ItemKind kind : {ItemKind::kFolderTree, ItemKind::kFile, ItemKind::kFolderIfEmpty, ItemKind::kSettingsIfEmpty}) {
+    EXPECT_EQ(KindNamed(KindName(kind)), kind) << KindName(kind);
+  }
+  EXPECT_STREQ(KindName(ItemKind::kFolderIfEmpty), "folder-if-empty");
+  EXPECT_STREQ(KindName(ItemKind::kSettingsIfEmpty), "settings-if-empty");
+  for (const char* name : {"", "link", "Folder", "folder-if-empty ", "settings"}) {
+    EXPECT_FALSE(KindNamed(name).has_value()) << name;
+  }
 }
 
 TEST(InstallRecordTest, HeaderAloneHasNoItemsAndNoLinks) {

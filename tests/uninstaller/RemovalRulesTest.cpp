@@ -97,6 +97,33 @@ TEST_F(RemovalPolicyTest, TreesAndFilesOnlyInsideWhatTheProductOwns) {
   }
 }
 
+// What the installer made for the user to fill is judged by its place as a
+// folder tree or a file is, and never through a link, even an owned one.
+TEST_F(RemovalPolicyTest, InstallersFoldersAndSettingsFileOnlyInsideTheProductAndNeverThroughLinks) {
+  const struct {
+    Removal kind;
+    std::wstring path;
+    bool allowed;
+  } kCases[] = {
+      {Removal::kEmptyFolder, kProduct, true},
+      {Removal::kEmptyFolder, kProduct + L"\\主持音效", true},
+      {Removal::kEmptyFolder, kMenu, true},
+      {Removal::kEmptyFolder, L"C:\\PROGRAM FILES", false},
+      {Removal::kEmptyFolder, L"C:\\PROGRAM FILES\\QUOBLY2", false},
+      {Removal::kEmptyFolder, L"C:\\USERS\\ME\\START MENU\\PROGRAMS", false},
+      {Removal::kEmptyFolder, L"C:", false},
+      {Removal::kSettingsFile, kProduct + L"\\音效配置.INI", true},
+      {Removal::kSettingsFile, kProduct, false},
+      {Removal::kSettingsFile, L"C:\\USERS\\ME\\DESKTOP.INI", false},
+      {Removal::kSettingsFile, L"C:\\PROGRAM FILES\\QUOBLY2\\音效配置.INI", false},
+  };
+  for (const auto& entry : kCases) {
+    EXPECT_EQ(m_policy.MayRemove(entry.kind, entry.path), entry.allowed) << entry.path;
+    EXPECT_EQ(m_policy.MayRemoveOpened(entry.kind, entry.path, entry.path), entry.allowed) << entry.path;
+    EXPECT_FALSE(m_policy.MayRemoveOpened(entry.kind, entry.path, kProduct + L"\\LINKED")) << entry.path;
+  }
+}
+
 TEST_F(RemovalPolicyTest, ShortcutsAnywhereButNothingElseAsAShortcut) {
   EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK"));
   EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, L"D:\\LINKS\\QUOBLY.URL"));

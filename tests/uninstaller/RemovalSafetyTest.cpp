@@ -226,6 +226,33 @@ TEST_F(RemovalSafetyTest, LinksInTheProductAreNeverFollowed) {
   RemoveTestTree(m_menuFolder);
 }
 
+// What the installer made for the user to fill, replaced by the user with
+// links (to an empty folder, to a settings file that holds no setting, even
+// one inside the product): the links stay, and what they lead to.
+TEST_F(RemovalSafetyTest, LinksInPlaceOfTheInstallersFoldersAndSettingsFileAreKept) {
+  const std::wstring emptyCollection = m_outside + L"Empty Sounds";
+  MakeFolderWithFiles(emptyCollection, 0);
+  const std::wstring collection = m_outside + L"My Sounds\\";
+  Canary(collection + L"applause.mp3");
+  const std::wstring bindings = m_outside + L"bindings.ini";
+  const std::wstring ownBindings = m_appDir + L"bindings.ini";
+  ASSERT_TRUE(WriteBytes(bindings, "", 0));
+  ASSERT_TRUE(WriteBytes(ownBindings, "", 0));
+  MakeLink(emptyCollection, m_appDir + L"主持音效");
+  MakeLink(collection, m_appDir + L"喊麦音效");
+  MakeLink(bindings, m_appDir + L"音效配置.ini");
+  MakeLink(ownBindings, m_appDir + L"其他配置.ini");
+  m_record.items = {Item(2, m_appDir + L"主持音效\\"), Item(2, m_appDir + L"喊麦音效"),
+                    Item(3, m_appDir + L"音效配置.ini"), Item(3, m_appDir + L"其他配置.ini")};
+
+  Run();
+  ExpectCanariesIntact();
+  for (const std::wstring& kept : {emptyCollection, bindings, ownBindings, m_appDir + L"主持音效",
+                                   m_appDir + L"喊麦音效", m_appDir + L"音效配置.ini", m_appDir + L"其他配置.ini"}) {
+    EXPECT_TRUE(Exists(kept)) << kept;
+  }
+}
+
 // The same in whole-folder mode, where the walk starts at the program folder.
 TEST_F(RemovalSafetyTest, WholeFolderWalkNeverFollowsLinks) {
   MakeProduct();

@@ -65,6 +65,38 @@ TEST_F(SelfDeletionTest, WholeFolderModeRemovesTheProgramFolderAndTheBatchItself
   EXPECT_EQ(ProbeCodePage(), std::to_string(GetOEMCP()));
 }
 
+// In per-item mode the program folder goes only when the record asks for it
+// once empty: the batch removes it after this program and its libraries,
+// with rd alone, so that a file a user left there keeps it.
+TEST_F(SelfDeletionTest, PerItemProgramFolderGoesOnlyWhenAskedAndEmpty) {
+  const struct {
+    const wchar_t* folder;
+    bool asked;
+    bool userFile;
+  } kCases[] = {{L"安装目录\\", true, false}, {L"with user file\\", true, true}, {L"not asked\\", false, false}};
+  for (const auto& install : kCases) {
+    SCOPED_TRACE(install.folder);
+    m_appDir = m_root + install.folder;
+    MakeFolderWithFiles(m_appDir + L"主持音效", 0);
+    MakeFile(m_appDir + L"Quobly.exe");
+    if (install.userFile) MakeFile(m_appDir + L"我的笔记.txt");
+    MakeProductTraces();
+    m_record.items = {Item(1, m_appDir + L"Quobly.exe"), Item(1, m_appDir + L"pvUninstall.dat"),
+                      Item(2, m_appDir + L"主持音效\\")};
+    if (install.asked) m_record.items.push_back(Item(2, m_appDir));
+
+    EXPECT_EQ(RunProbe(), 0u);
+    EXPECT_TRUE(BatchRan());
+    EXPECT_FALSE(Exists(m_appDir + L"pvUninstall.exe"));
+    EXPECT_FALSE(Exists(m_appDir + L"主持音效"));
+    EXPECT_EQ(Exists(m_appDir), !install.asked || install.userFile);
+    if (install.userFile) {
+      EXPECT_TRUE(Exists(m_appDir + L"我的笔记.txt"));
+    }
+    ExpectProductTracesGone();
+  }
+}
+
 // A copy of the uninstaller run from another folder (Downloads, say) owns
 // nothing there: whole-folder mode walks the recorded install folder only
 // when that is where it runs, and the batch removes no folder.

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <filesystem>
 
+#include "SettingsText.h"
+
 namespace {
 
 using namespace uninstall_test;
@@ -110,6 +112,84 @@ TEST_F(UninstallerTest, ChineseNamesAndLongPathsAreRemoved) {
 
   Run();
   EXPECT_FALSE(Exists(folder));
+}
+
+// What the installer made for the user to fill goes only as the user left
+// it: a folder only when empty (never its contents, not even an empty folder
+// of the user's), the settings file only while it holds no setting. Items
+// listed before their folder go first; the program folder, still holding the
+// record, stays; an item of another kind than recorded stays.
+TEST_F(UninstallerTest, InstallersFoldersAndSettingsFilesGoOnlyAsTheUserLeftThem) {
+  const std::wstring unfilled = m_appDir + L"主持音效\\";
+  const std::wstring filled = m_appDir + L"喊麦音效\\";
+  const std::wstring nested = m_appDir + L"搞笑音效\\";
+  MakeFolderWithFiles(unfilled, 0);
+  MakeFile(unfilled + L"示例.mp3");
+  MakeFolderWithFiles(filled, 0);
+  MakeFile(filled + L"我的 音效.mp3");
+  MakeFolderWithFiles(nested + L"mine", 0);
+  MakeFile(m_appDir + L"notes.txt");
+  MakeFolderWithFiles(m_appDir + L"folder.ini", 0);
+  MakeProductTraces();
+  m_record.items = {Item(1, unfilled + L"示例.mp3"),
+                    Item(2, unfilled),
+                    Item(2, filled),
+                    Item(2, nested),
+                    Item(2, m_appDir + L"notes.txt"),
+                    Item(3, m_appDir + L"folder.ini")};
+
+  const std::string section = "[\xc8\xc8\xbc\xfc]\r\n";  // [热键]
+  const struct {
+    const wchar_t* name;
+    std::string text;
+    bool removed;
+  } kSettings[] = {
+      {L"empty.ini", "", true},
+      {L"cleared.ini", "\r\n" + section + "; \xd7\xa2\xca\xcd\r\n\r\n", true},
+      {L"bound.ini", section + "F1\xbc\xfc=C:\\Quobly\\a.mp3\r\n", false},
+      {L"large.ini", std::string(kMaxSettingsBytes + 1, '\n'), false},
+  };
+  for (const auto& settings : kSettings) {
+    ASSERT_TRUE(WriteBytes(m_appDir + settings.name, settings.text.data(), settings.text.size()));
+    m_record.items.push_back(Item(3, m_appDir + settings.name));
+  }
+  m_record.items.push_back(Item(2, m_appDir));
+
+  const ProgressLog log = Run();
+  // Each item counts as one (11), and only the start menu's two shortcuts
+  // are walked.
+  EXPECT_EQ(log.messages, (std::vector<Progress>{{9, true}, {18, true}, {100, false}}));
+  EXPECT_FALSE(Exists(unfilled));
+  EXPECT_TRUE(Exists(filled + L"我的 音效.mp3"));
+  EXPECT_TRUE(Exists(nested + L"mine"));
+  EXPECT_TRUE(Exists(m_appDir + L"notes.txt"));
+  EXPECT_TRUE(Exists(m_appDir + L"folder.ini"));
+  for (const auto& settings : kSettings) {
+    EXPECT_EQ(Exists(m_appDir + settings.name), !settings.removed) << settings.name;
+    if (!settings.removed) {
+      EXPECT_EQ(ReadFileBytes(m_appDir + settings.name), settings.text) << settings.name;
+    }
+  }
+  EXPECT_TRUE(Exists(m_appDir + L"pvUninstall.dat"));
+  ExpectProductTracesGone();
+}
+
+// A settings file that another program has open for writing may change at
+// any moment: it stays.
+TEST_F(UninstallerTest, SettingsFileOpenForWritingStays) {
+  const std::wstring settings = m_appDir + L"音效配置.ini";
+  ASSERT_TRUE(WriteBytes(settings, "", 0));
+  m_record.items = {Item(3, settings)};
+  {
+    const UniqueFileHandle writer(CreateFileW(settings.c_str(), GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    Run();
+    EXPECT_TRUE(Exists(settings));
+  }
+  Run();
+  EXPECT_FALSE(Exists(settings));
 }
 
 TEST_F(UninstallerTest, MissingRecordRemovesNothingAndEnds) {

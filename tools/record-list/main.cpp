@@ -5,7 +5,9 @@
 //
 //   regkey <text>  product <text>  menu <text>  installdir <text>
 //   mode per-item | whole-folder
-//   file <path> | folder <path>   (per-item entries, in file order)
+//   <kind> <path>   (per-item entries, in file order; the kind's name as
+//                    KindName gives it: file, folder, folder-if-empty,
+//                    settings-if-empty)
 //   link <path>
 //
 // Built natively (native/CMakeLists.txt); the installer's test compares its
@@ -77,7 +79,7 @@ int main(int argc, char** argv) {
   PrintLine("menu", record.info.szMenuFolder);
   PrintLine("installdir", record.info.szInstallDir);
   std::printf("mode %s\n", IsWholeFolderMode(record) ? "whole-folder" : "per-item");
-  for (const tagUninstallItem& item : record.items) PrintLine(item.nKind == 0 ? "folder" : "file", item.szPath);
+  for (const tagUninstallItem& item : record.items) PrintLine(KindName(KindOf(item.nKind)), item.szPath);
   for (const tagUninstallItem& link : record.links) PrintLine("link", link.szPath);
   return 0;
 }

@@ -6,12 +6,15 @@
 //
 // The description is UTF-8 text, one "key = value" a line; blank lines and
 // lines starting with '#' are skipped. Keys: regkey, product, menu,
-// installdir (set it for whole-folder mode), and any number of file, folder
-// (the path ends with a backslash) and link lines, kept in their order.
+// installdir (set it for whole-folder mode), and any number of item lines,
+// each named for its kind (file, folder: the path ends with a backslash,
+// folder-if-empty, settings-if-empty; see ItemKind), and link lines, kept in
+// their order.
 #include <windows.h>
 
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "InstallRecord.h"
@@ -59,10 +62,8 @@ bool Describe(std::istream& in, InstallRecord& record) {
       SetRecordText(record.info.szMenuFolder, value);
     } else if (key == "installdir") {
       SetRecordText(record.info.szInstallDir, value);
-    } else if (key == "file") {
-      record.items.push_back(MakeItem(1, value));
-    } else if (key == "folder") {
-      record.items.push_back(MakeItem(0, value));
+    } else if (const std::optional<ItemKind> kind = KindNamed(key)) {
+      record.items.push_back(MakeItem(static_cast<std::int32_t>(*kind), value));
     } else if (key == "link") {
       record.links.push_back(MakeItem(1, value));
     } else {
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
   InstallRecord record = {};
   if (!Describe(description, record)) return 1;
   if (IsWholeFolderMode(record) && !record.items.empty()) {
-    std::fprintf(stderr, "file and folder lines need an empty installdir\n");
+    std::fprintf(stderr, "item lines need an empty installdir\n");
     return 1;
   }
 

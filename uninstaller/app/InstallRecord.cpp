@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -9,6 +10,8 @@ constexpr std::size_t kInfoBytes = sizeof(tagUninstallInfo);
 constexpr std::size_t kItemBytes = sizeof(tagUninstallItem);
 constexpr std::size_t kCountBytes = 4;
 constexpr std::size_t kInstallDirOffset = 360;
+// Indexed by the item kinds' values, which run from 0 without a gap.
+constexpr const char* kKindNames[] = {"folder", "file", "folder-if-empty", "settings-if-empty"};
 
 // A byte source with the end-of-file behaviour of a C stream: the end is
 // noticed only by a read that comes up short.
@@ -113,6 +116,30 @@ tagUninstallInfo ReadInfo(RecordStream& stream, bool& wholeFolder) {
 }
 
 }  // namespace
+
+ItemKind KindOf(std::int32_t nKind) {
+  switch (nKind) {
+    case 0:
+      return ItemKind::kFolderTree;
+    case 2:
+      return ItemKind::kFolderIfEmpty;
+    case 3:
+      return ItemKind::kSettingsIfEmpty;
+    default:
+      return ItemKind::kFile;
+  }
+}
+
+const char* KindName(ItemKind kind) {
+  return kKindNames[static_cast<std::size_t>(kind)];
+}
+
+std::optional<ItemKind> KindNamed(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(kKindNames); ++i) {
+    if (name == kKindNames[i]) return static_cast<ItemKind>(i);
+  }
+  return std::nullopt;
+}
 
 bool IsWholeFolderMode(const InstallRecord& record) {
   return record.wholeFolder || record.info.szInstallDir[0] != 0;

@@ -4,7 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // UTF-16 units of the record's text fields: wchar_t where it is 16 bits wide.
@@ -24,8 +26,7 @@ struct tagUninstallInfo {
   RecordChar szInstallDir[200];  // empty: per-item mode; else whole-folder mode
 };
 
-// One file, folder (nKind 0; the path ends with a backslash) or further
-// shortcut to remove, 524 bytes.
+// One item to remove (nKind: see ItemKind) or further shortcut, 524 bytes.
 struct tagUninstallItem {
   std::int32_t nKind;
   RecordChar szPath[260];
@@ -33,6 +34,25 @@ struct tagUninstallItem {
 
 static_assert(sizeof(tagUninstallInfo) == 760, "record header layout");
 static_assert(sizeof(tagUninstallItem) == 524, "record item layout");
+
+// What an item asks to remove, by its nKind. Records made before kinds 2 and
+// 3 existed hold 0 and 1 only, and every kind but 0 was read as one file;
+// each newer kind removes less than a file would (at most an empty folder),
+// so a record that used their numbers for a file can at worst keep it.
+enum class ItemKind : std::int32_t {
+  kFolderTree = 0,       // a folder and everything below it; the path ends with a backslash
+  kFile = 1,             // one file; so is any number not listed here
+  kFolderIfEmpty = 2,    // a folder the installer made: removed only when empty, never with its contents
+  kSettingsIfEmpty = 3,  // the installer's settings file: removed only while it holds no setting
+};
+
+// The kind an item's nKind stands for.
+ItemKind KindOf(std::int32_t nKind);
+
+// The kind's word in the text forms of a record (tools/record-writer,
+// tools/record-list): "folder", "file", "folder-if-empty", "settings-if-empty".
+const char* KindName(ItemKind kind);
+std::optional<ItemKind> KindNamed(std::string_view name);
 
 struct InstallRecord {
   tagUninstallInfo info;

@@ -108,12 +108,22 @@ bool CPvUninstaller::UninstallFunc() {
     m_nTotal = CountTree(m_szAppDir);
     RemoveTree(m_szAppDir);
   } else {
+    // Items other than folder trees are counted in the total but not in the
+    // walk; the final 100 closes the gap.
     for (const tagUninstallItem& item : m_items) {
-      if (item.nKind == 0) {
-        RemoveTree(item.szPath);
-      } else {
-        RemoveFile(item.szPath,
-                   Removal::kFile);  // counted in the total but not in the walk; the final 100 closes the gap
+      switch (KindOf(item.nKind)) {
+        case ItemKind::kFolderTree:
+          RemoveTree(item.szPath);
+          break;
+        case ItemKind::kFile:
+          RemoveFile(item.szPath, Removal::kFile);
+          break;
+        case ItemKind::kFolderIfEmpty:
+          RemoveEmptyFolder(item.szPath);
+          break;
+        case ItemKind::kSettingsIfEmpty:
+          RemoveFile(item.szPath, Removal::kSettingsFile);
+          break;
       }
     }
   }
@@ -136,7 +146,9 @@ bool CPvUninstaller::ReadRecord() {
   m_guard.Own(OwnedFolders());
   m_nDone = 0;
   m_nTotal = 0;
-  for (const tagUninstallItem& item : m_items) m_nTotal += item.nKind != 0 ? 1 : CountTree(item.szPath);
+  for (const tagUninstallItem& item : m_items) {
+    m_nTotal += KindOf(item.nKind) == ItemKind::kFolderTree ? CountTree(item.szPath) : 1;
+  }
   return true;
 }
 
@@ -164,8 +176,17 @@ void CPvUninstaller::RemoveTree(const std::wstring& dir) {
     m_guard.Remove(*folder);
     return;
   }
-  if (folder->path == m_programFolder) m_walkedProgramFolder = true;
+  if (folder->path == m_programFolder) m_removeProgramFolder = true;
   DelDir(*folder, WithTrailingBackslash(dir));
+}
+
+// Never walked: the folder goes only when nothing is left in it. The
+// program folder still holds this program and the libraries it has loaded:
+// the self-deletion batch tries again once they are gone, when it is what
+// it was judged to be, a real folder of the product.
+void CPvUninstaller::RemoveEmptyFolder(const std::wstring& dir) {
+  if (std::optional<RemovalTarget> folder = m_guard.Open(dir, Removal::kEmptyFolder)) m_guard.Remove(*folder);
+  if (m_programFolder && m_guard.Resolve(dir) == m_programFolder && m_guard.Inspect(dir)) m_removeProgramFolder = true;
 }
 
 int CPvUninstaller::CountTree(const std::wstring& dir) const {
@@ -261,7 +282,7 @@ void CPvUninstaller::DeleteSelf() {
   }
   std::wstring programFolder = WithTrailingBackslash(m_szAppDir);
   programFolder.pop_back();
-  programFolder = m_walkedProgramFolder ? BatchPath(programFolder) : std::wstring();
+  programFolder = m_removeProgramFolder ? BatchPath(programFolder) : std::wstring();
   const std::wstring system = SystemFolder(GetSystemDirectoryW);
   if (system.empty()) return;
   const std::wstring taskkill = BatchPath(system + L"\\taskkill.exe");

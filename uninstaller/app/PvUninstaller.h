@@ -40,8 +40,8 @@ class CPvUninstaller {
   // Writes and starts the self-deletion batch, then ends the process. Returns
   // only when the batch cannot be written or started. The batch deletes by
   // name only what the removal could not (the program and the libraries it
-  // keeps loaded), then the program folder if the removal walked it and it
-  // is empty by then.
+  // keeps loaded), then the program folder if it is empty by then and the
+  // removal walked it or the record asked for it to go once empty.
   void DeleteSelf();
 
   // The header read by the last removal (product name, install folder, ...).
@@ -54,6 +54,7 @@ class CPvUninstaller {
   std::vector<std::wstring> OwnedFolders() const;
   void RemoveTree(const std::wstring& dir);
   int CountTree(const std::wstring& dir) const;
+  void RemoveEmptyFolder(const std::wstring& dir);
   bool DelDir(RemovalTarget& folder, const std::wstring& dir);
   int CountFiles(const std::wstring& dir) const;
   void RemoveFile(const std::wstring& path, Removal kind);
@@ -72,8 +73,9 @@ class CPvUninstaller {
   CPvRemovalGuard m_guard;
   // For the self-deletion batch, written by the worker before it finishes:
   // files the removal could not delete because this process has them loaded
-  // (the program, zlib1.dll), and whether it walked the program folder.
+  // (the program, zlib1.dll), and whether the program folder is to go once
+  // empty (the removal walked it, or the record asked for it).
   std::vector<std::wstring> m_loadedLeftovers;
-  bool m_walkedProgramFolder = false;
+  bool m_removeProgramFolder = false;
   std::atomic<bool> m_finished{false};
 };

@@ -3,7 +3,10 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <vector>
+
 #include "PvLog.h"
+#include "SettingsText.h"
 
 namespace {
 
@@ -68,6 +71,33 @@ std::vector<std::wstring> ProtectedFolderPaths() {
   return folders;
 }
 
+// Whether the settings file open as `file` holds a setting, read through
+// that very handle and never past the bound; one that cannot be read is
+// taken to hold one.
+bool ReadHoldsSetting(HANDLE file) {
+  std::vector<std::uint8_t> bytes(kMaxSettingsBytes + 1);
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr)) return true;
+    if (read == 0) break;
+    filled += read;
+  }
+  return HoldsSetting(bytes.data(), filled);
+}
+
+// The access Open asks for, by kind.
+DWORD OpenAccess(Removal kind) {
+  switch (kind) {
+    case Removal::kFolderTree:
+      return FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY;
+    case Removal::kSettingsFile:
+      return FILE_READ_ATTRIBUTES | DELETE | FILE_READ_DATA;
+    default:
+      return FILE_READ_ATTRIBUTES | DELETE;
+  }
+}
+
 void LogRefusal(const wchar_t* why, const std::wstring& path) {
   WriteLog((std::wstring(L"uninstall: kept ") + path + L" (" + why + L")").c_str());
 }
@@ -118,12 +148,11 @@ std::optional<std::wstring> CPvRemovalGuard::Resolve(const std::wstring& path) c
 }
 
 std::optional<RemovalTarget> CPvRemovalGuard::OpenTarget(const std::wstring& path, const std::wstring& resolved,
-                                                         DWORD access) const {
+                                                         DWORD access, DWORD share) const {
   // Never following a link: the handle is the link itself where the file
   // system allows, and in any case its final path tells where it leads.
   RemovalTarget target;
-  target.handle.Reset(CreateFileW(path.c_str(), access | SYNCHRONIZE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+  target.handle.Reset(CreateFileW(path.c_str(), access | SYNCHRONIZE, share, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!target.handle) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info = {};
@@ -146,9 +175,20 @@ std::optional<RemovalTarget> CPvRemovalGuard::Judge(std::optional<RemovalTarget>
   }
   // A folder link is removed as a link (Windows opens it as itself) but
   // never as a tree, and a folder never as a file.
-  const bool folderKind = kind == Removal::kFolderTree;
-  if (target->IsFolder() != folderKind && !(folderKind && target->IsLink())) {
+  const bool folderKind = kind == Removal::kFolderTree || kind == Removal::kEmptyFolder;
+  if (target->IsFolder() != folderKind && !(kind == Removal::kFolderTree && target->IsLink())) {
     LogRefusal(L"not of the recorded kind", path);
+    return std::nullopt;
+  }
+  // The installer made these for the user to fill: a link there is the
+  // user's, and a setting in the file is the user's.
+  const bool madeForTheUser = kind == Removal::kEmptyFolder || kind == Removal::kSettingsFile;
+  if (madeForTheUser && target->IsLink()) {
+    LogRefusal(L"a link", path);
+    return std::nullopt;
+  }
+  if (kind == Removal::kSettingsFile && ReadHoldsSetting(target->handle.Get())) {
+    LogRefusal(L"holds a setting", path);
     return std::nullopt;
   }
   return target;
@@ -160,8 +200,9 @@ std::optional<RemovalTarget> CPvRemovalGuard::Open(const std::wstring& path, Rem
     LogRefusal(L"not the product's", path);
     return std::nullopt;
   }
-  const DWORD access = FILE_READ_ATTRIBUTES | (kind == Removal::kFolderTree ? FILE_LIST_DIRECTORY : DELETE);
-  return Judge(OpenTarget(path, *resolved, access), kind, path);
+  // No one may write to a settings file while it is read and removed.
+  const DWORD share = kind == Removal::kSettingsFile ? FILE_SHARE_READ | FILE_SHARE_DELETE : kShareAll;
+  return Judge(OpenTarget(path, *resolved, OpenAccess(kind), share), kind, path);
 }
 
 std::optional<RemovalTarget> CPvRemovalGuard::Inspect(const std::wstring& path) const {

@@ -45,26 +45,34 @@ class CPvRemovalGuard {
 
   // Opens `path` for removal as `kind` when the product may remove it there,
   // judged first by its resolved path and then by the opened object; nothing
-  // otherwise (and the refusal goes to the debug log). A folder is opened
-  // only to be walked: a process may have it as its current folder, which
-  // shuts out delete access until the walk has emptied it.
+  // otherwise (and the refusal goes to the debug log). A folder tree is
+  // opened only to be walked: a process may have it as its current folder,
+  // which shuts out delete access until the walk has emptied it. An empty
+  // folder and a settings file are opened for deletion at once, so that
+  // what was judged is what goes; a settings file is then read through that
+  // handle, which no writer may share, and kept while it holds a setting.
+  // Neither is ever taken through a link: a link there is the user's.
   std::optional<RemovalTarget> Open(const std::wstring& path, Removal kind) const;
 
   // Opens a folder only to look into it (counting), on the same terms.
   std::optional<RemovalTarget> Inspect(const std::wstring& path) const;
 
-  // Removes what Open gave: the object itself, a link as a link. A folder is
-  // opened again with delete access and judged again, so that only the very
-  // object walked goes. The removal takes effect when the handles close
-  // (folders: once empty).
+  // Removes what Open gave: the object itself, a link as a link. A walked
+  // folder is opened again with delete access and judged again, so that only
+  // the very object walked goes. The removal takes effect when the handles
+  // close; a folder goes only once empty, never with its contents.
   bool Remove(RemovalTarget& target) const;
 
   bool Owns(const std::wstring& comparablePath) const { return m_policy.Owns(comparablePath); }
 
  private:
-  // Opens `path`, whose resolved form is `resolved`, as itself.
-  std::optional<RemovalTarget> OpenTarget(const std::wstring& path, const std::wstring& resolved, DWORD access) const;
+  // Opens `path`, whose resolved form is `resolved`, as itself; others may
+  // go on using it as `share` allows.
+  std::optional<RemovalTarget> OpenTarget(const std::wstring& path, const std::wstring& resolved, DWORD access,
+                                          DWORD share = kShareAll) const;
   std::optional<RemovalTarget> Judge(std::optional<RemovalTarget> target, Removal kind, const std::wstring& path) const;
+
+  static constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
   std::vector<std::wstring> m_protectedFolders;
   RemovalPolicy m_policy{{}, {}};

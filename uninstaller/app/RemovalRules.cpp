@@ -175,8 +175,10 @@ bool RemovalPolicy::MayRemove(Removal kind, const std::wstring& path) const {
   const bool isOwnedFolder = std::find(m_owned.begin(), m_owned.end(), path) != m_owned.end();
   switch (kind) {
     case Removal::kFolderTree:
+    case Removal::kEmptyFolder:
       return Owns(path) && !IsProtectedFolder(path, m_protected);
     case Removal::kFile:
+    case Removal::kSettingsFile:
       return Owns(path) && !isOwnedFolder;
     case Removal::kShortcut:
       return IsShortcutFile(path) || (Owns(path) && !isOwnedFolder);
@@ -187,7 +189,8 @@ bool RemovalPolicy::MayRemove(Removal kind, const std::wstring& path) const {
 bool RemovalPolicy::MayRemoveOpened(Removal kind, const std::wstring& path, const std::wstring& finalPath) const {
   if (!MayRemove(kind, path)) return false;
   if (finalPath == path) return true;
-  return kind != Removal::kFolderTree && Owns(finalPath) && MayRemove(Removal::kFile, finalPath);
+  const bool linkable = kind == Removal::kFile || kind == Removal::kShortcut;
+  return linkable && Owns(finalPath) && MayRemove(Removal::kFile, finalPath);
 }
 
 bool IsBatchSafePath(std::wstring_view path) {

@@ -40,9 +40,11 @@ bool IsShortcutFile(std::wstring_view path);
 
 // What a record entry asks to remove; each kind has its own rule.
 enum class Removal {
-  kFolderTree,  // a folder and everything below it
-  kFile,        // one file
-  kShortcut,    // a listed link or the desktop shortcut: a shortcut file anywhere
+  kFolderTree,    // a folder and everything below it
+  kFile,          // one file
+  kShortcut,      // a listed link or the desktop shortcut: a shortcut file anywhere
+  kEmptyFolder,   // a folder the installer made, only once empty: never its contents
+  kSettingsFile,  // the installer's settings file, only while it holds no setting
 };
 
 // What the product owns, and so what may be removed: the folders given as
@@ -56,8 +58,10 @@ class RemovalPolicy {
   bool MayRemove(Removal kind, const std::wstring& path) const;
 
   // The same for an opened object whose final path is `finalPath`: one that
-  // resolves elsewhere (a link) is removed only when where it leads is owned
-  // too, and a folder reached that way never is.
+  // resolves elsewhere (a link) is removed only as a file or shortcut, and
+  // only when where it leads is owned too. A folder reached that way never
+  // is, nor what the installer made for the user to fill: a link there is
+  // the user's.
   bool MayRemoveOpened(Removal kind, const std::wstring& path, const std::wstring& finalPath) const;
 
   bool Owns(const std::wstring& path) const;
