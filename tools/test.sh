@@ -34,10 +34,10 @@ wine_suite win64 build "$@"
 
 # The 32-bit suite runs where the kernel runs 32-bit programs, and for now
 # only when asked (QUOBLY_TEST_WIN32=1): under 32-bit Wine some of the real
-# program's key-field cases still fail. The run says so each time.
+# program's hotkey-panel cases still fail at times. The run says so each time.
 win32_suite() {
   if [ "${QUOBLY_TEST_WIN32:-0}" != 1 ]; then
-    echo "not asked for (QUOBLY_TEST_WIN32=1 runs it; under 32-bit Wine some of the real program's key-field cases still fail)"
+    echo "not asked for (QUOBLY_TEST_WIN32=1 runs it; under 32-bit Wine some of the real program's hotkey-panel cases still fail at times)"
     return 1
   fi
   QUOBLY_WINE_ARCH=win32 bash -c "source '$root/tools/wine-env.sh' && wine_runs_natively"

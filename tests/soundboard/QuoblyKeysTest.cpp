@@ -81,20 +81,34 @@ class QuoblyKeysTest : public testing::Test {
   bool WaitForOpened(size_t count) {
     return PumpUntil([&] { return OpenedFiles(quobly.Calls()).size() >= count; }, 10000);
   }
-  // The screen's pixels over button `index`'s top right corner.
-  std::vector<COLORREF> BadgeCorner(int index) const {
+  // The screen's pixels of `area`, in window coordinates.
+  std::vector<COLORREF> ScreenPixels(const RECT& area) const {
     RECT window = {};
     GetWindowRect(quobly.MainWindow(), &window);
-    const ButtonPlace place = PlaceButton(index, kTabTop);
     const HDC screen = GetDC(nullptr);
     std::vector<COLORREF> pixels;
-    for (int y = kBadgeCorner.top; y < kBadgeCorner.bottom; ++y) {
-      for (int x = kBadgeCorner.left; x < kBadgeCorner.right; ++x) {
-        pixels.push_back(GetPixel(screen, window.left + place.x + x, window.top + place.y + y));
-      }
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) pixels.push_back(GetPixel(screen, window.left + x, window.top + y));
     }
     ReleaseDC(nullptr, screen);
     return pixels;
+  }
+  // The screen's pixels over button `index`'s top right corner.
+  std::vector<COLORREF> BadgeCorner(int index) const {
+    const ButtonPlace place = PlaceButton(index, kTabTop);
+    return ScreenPixels({place.x + kBadgeCorner.left, place.y + kBadgeCorner.top, place.x + kBadgeCorner.right,
+                         place.y + kBadgeCorner.bottom});
+  }
+  // The screen's pixels of a small area at window point `at`.
+  std::vector<COLORREF> PixelsAt(POINT at) const { return ScreenPixels({at.x - 6, at.y - 4, at.x + 6, at.y + 4}); }
+  // Presses `key` in the panel's key field and waits for "确定", which shows
+  // once a key is captured: keys reach the program through its keyboard hook
+  // and clicks do not, so a click right behind the key may arrive first.
+  bool CaptureKey(WORD key) {
+    Click(kKeyField);
+    const std::vector<COLORREF> hidden = PixelsAt(kConfirm);
+    PressKey(key);
+    return PumpUntil([&] { return PixelsAt(kConfirm) != hidden; });
   }
 
   QuoblyProcess quobly;
@@ -129,8 +143,7 @@ TEST_F(QuoblyKeysTest, ABoundKeyOnlyPlaysButTheKeyFieldCapturesIt) {
   ASSERT_TRUE(OpenPanelFor(2));
   EXPECT_EQ(OpenedFiles(quobly.Calls()), (std::vector<std::string>{files[0], files[2]}));
 
-  Click(kKeyField);
-  PressKey(VK_RETURN);
+  ASSERT_TRUE(CaptureKey(VK_RETURN));
   Click(kConfirm);
   EXPECT_TRUE(PumpUntil([&] { return ReadBinding(quobly.BindingFile(), "回车键") == files[1]; }));
 }
@@ -140,8 +153,7 @@ TEST_F(QuoblyKeysTest, ABoundKeyOnlyPlaysButTheKeyFieldCapturesIt) {
 TEST_F(QuoblyKeysTest, TheKeyFieldCapturesF10AndAltCombinations) {
   ASSERT_TRUE(StartInFront());
   ASSERT_TRUE(OpenPanelFor(1));
-  Click(kKeyField);
-  PressKey(VK_F10);
+  ASSERT_TRUE(CaptureKey(VK_F10));
   Click(kConfirm);
   EXPECT_TRUE(PumpUntil([&] { return ReadBinding(quobly.BindingFile(), "F10键") == files[0]; }));
   ASSERT_TRUE(PumpUntil([&] { return Width() == kClosedWidth; }));  // "确定" slides the panel shut
@@ -211,8 +223,7 @@ TEST_F(QuoblyKeysTest, BadgesFollowMovedAndClearedBindings) {
   ASSERT_TRUE(PumpUntil([&] { return BadgeCorner(1) != unbound() && BadgeCorner(2) == unbound(); }));
 
   ASSERT_TRUE(OpenPanelFor(2));
-  Click(kKeyField);
-  PressKey(VK_F2);  // the hook plays button 1's sound meanwhile
+  ASSERT_TRUE(CaptureKey(VK_F2));  // the hook plays button 1's sound meanwhile
   Click(kConfirm);
   ASSERT_TRUE(PumpUntil([&] { return ReadBinding(quobly.BindingFile(), "F2键") == files[1]; }));
   PressKey(VK_SPACE);  // stops it, so no progress covers the corners
