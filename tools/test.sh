@@ -32,14 +32,8 @@ wine_suite() (
 echo "test: the 64-bit build's Wine suite (build/, 64-bit Wine)"
 wine_suite win64 build "$@"
 
-# The 32-bit suite runs where the kernel runs 32-bit programs, and for now
-# only when asked (QUOBLY_TEST_WIN32=1): under 32-bit Wine some of the real
-# program's hotkey-panel cases still fail at times. The run says so each time.
+# The 32-bit suite runs where the kernel runs 32-bit programs.
 win32_suite() {
-  if [ "${QUOBLY_TEST_WIN32:-0}" != 1 ]; then
-    echo "not asked for (QUOBLY_TEST_WIN32=1 runs it; under 32-bit Wine some of the real program's hotkey-panel cases still fail at times)"
-    return 1
-  fi
   QUOBLY_WINE_ARCH=win32 bash -c "source '$root/tools/wine-env.sh' && wine_runs_natively"
 }
 

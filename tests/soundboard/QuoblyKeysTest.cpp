@@ -16,6 +16,7 @@ constexpr int kClosedWidth = 430;
 constexpr int kOpenWidth = 640;
 // In the hotkey panel, once it is out (window coordinates).
 constexpr POINT kKeyField = {450, 210};
+constexpr RECT kKeyFieldText = {447, 202, 543, 218};
 constexpr POINT kConfirm = {585, 212};
 constexpr POINT kClearAll = {470, 262};
 // A button's top right corner, where its keys show (relative to the button).
@@ -70,9 +71,16 @@ class QuoblyKeysTest : public testing::Test {
     }
     return false;
   }
-  // Opens the hotkey panel for button `index` and waits until it is out.
+  // Opens the hotkey panel for button `index` and waits until it is out and
+  // takes clicks: the window's shape follows its new width only once the
+  // window has handled the size change, after the width shows outside.
   bool OpenPanelFor(int index) {
-    return ClickUntil(Button(index), true, [&] { return Width() == kOpenWidth; });
+    return ClickUntil(Button(index), true, [&] { return Width() == kOpenWidth && TakesClicksAt(kConfirm); });
+  }
+  bool TakesClicksAt(POINT at) const {
+    RECT window = {};
+    GetWindowRect(quobly.MainWindow(), &window);
+    return GetAncestor(WindowFromPoint({window.left + at.x, window.top + at.y}), GA_ROOT) == quobly.MainWindow();
   }
   // Plays button `index` by a click, which also gives it the focus.
   bool PlayByClick(int index) {
@@ -99,16 +107,21 @@ class QuoblyKeysTest : public testing::Test {
     return ScreenPixels({place.x + kBadgeCorner.left, place.y + kBadgeCorner.top, place.x + kBadgeCorner.right,
                          place.y + kBadgeCorner.bottom});
   }
-  // The screen's pixels of a small area at window point `at`.
-  std::vector<COLORREF> PixelsAt(POINT at) const { return ScreenPixels({at.x - 6, at.y - 4, at.x + 6, at.y + 4}); }
+  // A small area around window point `at`.
+  static RECT Around(POINT at) { return {at.x - 6, at.y - 4, at.x + 6, at.y + 4}; }
+  // Gives `keys` and waits until the screen's pixels of `area` change. Keys
+  // reach the program through its keyboard hook and clicks do not, so a
+  // click right behind a key may arrive first unless the key's effect shows.
+  bool PressUntilChanged(const RECT& area, const std::function<void()>& keys) {
+    const std::vector<COLORREF> before = ScreenPixels(area);
+    keys();
+    return PumpUntil([&] { return ScreenPixels(area) != before; });
+  }
   // Presses `key` in the panel's key field and waits for "确定", which shows
-  // once a key is captured: keys reach the program through its keyboard hook
-  // and clicks do not, so a click right behind the key may arrive first.
+  // once a key is captured.
   bool CaptureKey(WORD key) {
     Click(kKeyField);
-    const std::vector<COLORREF> hidden = PixelsAt(kConfirm);
-    PressKey(key);
-    return PumpUntil([&] { return PixelsAt(kConfirm) != hidden; });
+    return PressUntilChanged(Around(kConfirm), [&] { PressKey(key); });
   }
 
   QuoblyProcess quobly;
@@ -159,8 +172,8 @@ TEST_F(QuoblyKeysTest, TheKeyFieldCapturesF10AndAltCombinations) {
   ASSERT_TRUE(PumpUntil([&] { return Width() == kClosedWidth; }));  // "确定" slides the panel shut
   ASSERT_TRUE(OpenPanelFor(2));
   Click(kKeyField);
-  InjectKey(VK_MENU, true);
-  PressKey(VK_F3);
+  ASSERT_TRUE(PressUntilChanged(Around(kConfirm), [] { InjectKey(VK_MENU, true); }));  // Alt alone is a key too
+  ASSERT_TRUE(PressUntilChanged(kKeyFieldText, [] { PressKey(VK_F3); }));
   InjectKey(VK_MENU, false);
   Click(kConfirm);
   EXPECT_TRUE(PumpUntil([&] { return ReadBinding(quobly.BindingFile(), "F3键") == files[1]; }));
