@@ -150,6 +150,9 @@ wine_sandbox_seal() {
       *) if [ -L "$entry" ] || [ -e "$entry" ]; then rm -f "$entry" || return 1; fi ;;
     esac
   done
+  # A share inside the prefix, "\\quobly-host\share" to Windows programs:
+  # the removal tests check that nothing on a share is taken.
+  mkdir -p "$prefix/dosdevices/unc/quobly-host/share" || return 1
   local escapes
   escapes=$(wine_sandbox_escapes)
   if [ -n "$escapes" ]; then

@@ -152,14 +152,16 @@ class EndToEndTest : public testing::Test {
     CopyFileW((ExecutableFolder() + L"zlib1.dll").c_str(), (m_installDir + L"zlib1.dll").c_str(), FALSE);
 
     SHCreateDirectoryExW(nullptr, m_menuFolder.c_str(), nullptr);
-    ASSERT_TRUE(WriteBytes(m_menuFolder + L"\\Quobly.lnk", "L", 1));
-    ASSERT_TRUE(WriteBytes(m_menuFolder + L"\\卸载 Quobly.lnk", "L", 1));
-    ASSERT_TRUE(WriteBytes(m_desktopShortcut, "L", 1));
+    ASSERT_TRUE(MakeShortcut(m_menuFolder + L"\\Quobly.lnk", m_installDir + L"Quobly.exe"));
+    ASSERT_TRUE(MakeShortcut(m_menuFolder + L"\\卸载 Quobly.lnk", m_program));
+    ASSERT_TRUE(MakeShortcut(m_desktopShortcut, m_installDir + L"Quobly.exe"));
     UniqueRegKey key;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
               ERROR_SUCCESS);
     RegSetValueExW(key.Get(), L"DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kProduct), sizeof kProduct);
+    RegSetValueExW(key.Get(), L"InstallLocation", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_installDir.c_str()),
+                   static_cast<DWORD>((m_installDir.size() + 1) * sizeof(wchar_t)));
 
     InstallRecord record = {};
     SetRecordText(record.info.szRegKey, U16(kRegKey));
@@ -468,8 +470,8 @@ class CrashTest : public EndToEndTest {
           return notice != nullptr;
         },
         30000))
-        << "no notice; the program " << (Ended(0) ? "ended" : "still runs") << ", "
-        << DumpFiles(m_installDir).size() << " dump(s), pings: " << Reports("tk_uninstall_dump", 1, 0).size();
+        << "no notice; the program " << (Ended(0) ? "ended" : "still runs") << ", " << DumpFiles(m_installDir).size()
+        << " dump(s), pings: " << Reports("tk_uninstall_dump", 1, 0).size();
     const long long cpuBeforeNotice = CpuTimeMs();
     Stopwatch clock;
     wchar_t title[64] = {};

@@ -76,24 +76,31 @@ class RemovalPolicyTest : public testing::Test {
  protected:
   const std::wstring kProduct = L"C:\\PROGRAM FILES\\QUOBLY";
   const std::wstring kMenu = L"C:\\USERS\\ME\\START MENU\\PROGRAMS\\QUOBLY";
-  RemovalPolicy m_policy{{L"C:\\Program Files\\Quobly\\", L"C:\\users\\me\\Start Menu\\Programs\\Quobly"},
-                         kSystemFolders};
+  const std::wstring kDesktop = L"C:\\USERS\\PUBLIC\\DESKTOP";
+  RemovalPolicy m_policy{{L"C:\\Program Files\\Quobly\\"},
+                         kSystemFolders,
+                         {L"C:\\users\\me\\Start Menu\\Programs\\Quobly", L"C:\\users\\Public\\Desktop\\"}};
 };
 
+// A folder tree goes only below what the product owns; the owned folder
+// itself only as a whole (the whole-folder mode), never as an entry of a
+// per-item record.
 TEST_F(RemovalPolicyTest, TreesAndFilesOnlyInsideWhatTheProductOwns) {
-  EXPECT_TRUE(m_policy.MayRemove(Removal::kFolderTree, kProduct));
+  EXPECT_TRUE(m_policy.MayRemove(Removal::kOwnedFolder, kProduct));
+  EXPECT_FALSE(m_policy.MayRemove(Removal::kFolderTree, kProduct));
   EXPECT_TRUE(m_policy.MayRemove(Removal::kFolderTree, kProduct + L"\\SOUNDS"));
-  EXPECT_TRUE(m_policy.MayRemove(Removal::kFolderTree, kMenu));
+  EXPECT_FALSE(m_policy.MayRemove(Removal::kOwnedFolder, kProduct + L"\\SOUNDS"));
   EXPECT_TRUE(m_policy.MayRemove(Removal::kFile, kProduct + L"\\QUOBLY.EXE"));
-  EXPECT_TRUE(m_policy.MayRemove(Removal::kFile, kMenu + L"\\QUOBLY.LNK"));
 
   EXPECT_FALSE(m_policy.MayRemove(Removal::kFile, kProduct));  // an owned folder is no file
-  for (const wchar_t* outside :
-       {L"C:\\PROGRAM FILES", L"C:\\PROGRAM FILES\\OTHER VENDOR", L"C:\\PROGRAM FILES\\QUOBLY2",
-        L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX", L"C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL",
-        L"C:\\USERS\\ME\\START MENU\\PROGRAMS", L"C:"}) {
-    EXPECT_FALSE(m_policy.MayRemove(Removal::kFolderTree, outside)) << outside;
-    EXPECT_FALSE(m_policy.MayRemove(Removal::kFile, outside)) << outside;
+  for (const std::wstring& outside :
+       {std::wstring(L"C:\\PROGRAM FILES"), std::wstring(L"C:\\PROGRAM FILES\\OTHER VENDOR"),
+        std::wstring(L"C:\\PROGRAM FILES\\QUOBLY2"), std::wstring(L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX"),
+        std::wstring(L"C:\\WINDOWS\\SYSTEM32\\KERNEL32.DLL"), std::wstring(L"C:\\USERS\\ME\\START MENU\\PROGRAMS"),
+        std::wstring(L"C:"), kMenu, kMenu + L"\\QUOBLY.LNK", kMenu + L"\\SUB", kDesktop + L"\\NOTES.TXT"}) {
+    for (Removal kind : {Removal::kOwnedFolder, Removal::kFolderTree, Removal::kFile, Removal::kSettingsFile}) {
+      EXPECT_FALSE(m_policy.MayRemove(kind, outside)) << outside;
+    }
   }
 }
 
@@ -108,6 +115,7 @@ TEST_F(RemovalPolicyTest, InstallersFoldersAndSettingsFileOnlyInsideTheProductAn
       {Removal::kEmptyFolder, kProduct, true},
       {Removal::kEmptyFolder, kProduct + L"\\主持音效", true},
       {Removal::kEmptyFolder, kMenu, true},
+      {Removal::kEmptyFolder, kDesktop, false},
       {Removal::kEmptyFolder, L"C:\\PROGRAM FILES", false},
       {Removal::kEmptyFolder, L"C:\\PROGRAM FILES\\QUOBLY2", false},
       {Removal::kEmptyFolder, L"C:\\USERS\\ME\\START MENU\\PROGRAMS", false},
@@ -124,12 +132,33 @@ TEST_F(RemovalPolicyTest, InstallersFoldersAndSettingsFileOnlyInsideTheProductAn
   }
 }
 
-TEST_F(RemovalPolicyTest, ShortcutsAnywhereButNothingElseAsAShortcut) {
-  EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK"));
-  EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, L"D:\\LINKS\\QUOBLY.URL"));
-  EXPECT_TRUE(m_policy.MayRemove(Removal::kShortcut, kProduct + L"\\README.TXT"));
-  EXPECT_FALSE(m_policy.MayRemove(Removal::kShortcut, L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX"));
-  EXPECT_FALSE(m_policy.MayRemove(Removal::kShortcut, L"C:\\WINDOWS\\NOTEPAD.EXE"));
+// A shortcut goes from the places for shortcuts, directly in them, and only
+// when it leads into the product; one of the product's own files goes as a
+// file does.
+TEST_F(RemovalPolicyTest, ShortcutsOnlyFromTheirPlacesAndOnlyWhenTheyLeadIntoTheProduct) {
+  const std::optional<std::wstring> ours = kProduct + L"\\QUOBLY.EXE";
+  const struct {
+    std::wstring path;
+    std::optional<std::wstring> target;
+    bool allowed;
+  } kCases[] = {
+      {kDesktop + L"\\QUOBLY.LNK", ours, true},
+      {kMenu + L"\\卸载 QUOBLY.LNK", kProduct + L"\\PVUNINSTALL.EXE", true},
+      {kMenu + L"\\SITE.URL", ours, true},
+      {kDesktop + L"\\OTHER.LNK", std::wstring(L"C:\\PROGRAM FILES\\OTHER\\OTHER.EXE"), false},
+      {kDesktop + L"\\OTHER.LNK", std::wstring(L"C:\\PROGRAM FILES\\QUOBLY2\\Q.EXE"), false},
+      {kDesktop + L"\\OTHER.LNK", std::nullopt, false},
+      {kDesktop + L"\\QUOBLY.LNK", kProduct, true},  // to the product's folder
+      {kMenu + L"\\SUB\\QUOBLY.LNK", ours, false},   // not directly in the place
+      {L"C:\\USERS\\ME\\FAVORITES\\QUOBLY.URL", ours, false},
+      {L"D:\\LINKS\\QUOBLY.LNK", ours, false},
+      {kDesktop + L"\\NOTES.TXT", ours, false},
+      {kProduct + L"\\README.TXT", std::nullopt, true},
+      {kProduct + L"\\HELP.LNK", std::wstring(L"C:\\WINDOWS\\HH.EXE"), true},
+  };
+  for (const auto& entry : kCases) {
+    EXPECT_EQ(m_policy.MayRemoveShortcut(entry.path, entry.target), entry.allowed) << entry.path;
+  }
 }
 
 TEST_F(RemovalPolicyTest, OpenedObjectsThatLeadElsewhereStayUnlessWhereTheyLeadIsOwned) {
@@ -140,7 +169,7 @@ TEST_F(RemovalPolicyTest, OpenedObjectsThatLeadElsewhereStayUnlessWhereTheyLeadI
   // A folder reached through a link is never walked, even an owned one.
   EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kFolderTree, link, kProduct + L"\\DATA"));
   EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kFolderTree, link, L"C:\\USERS\\ME\\MUSIC"));
-  EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kShortcut, L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK",
+  EXPECT_FALSE(m_policy.MayRemoveOpened(Removal::kShortcut, kDesktop + L"\\QUOBLY.LNK",
                                         L"C:\\USERS\\ME\\DOCUMENTS\\THESIS.DOCX"));
 }
 
@@ -150,6 +179,53 @@ TEST(RemovalPolicyOwnershipTest, ProtectedOrUncertainFoldersAreNeverOwned) {
                              kSystemFolders);
   EXPECT_TRUE(policy.OwnedFolders().empty());
   EXPECT_FALSE(policy.MayRemove(Removal::kFile, L"C:\\PROGRAM FILES\\X.EXE"));
+}
+
+// A 32-bit program on 64-bit Windows is told "C:\Program Files (x86)" for
+// the program-files folder; the 64-bit one, read from the 64-bit registry
+// view, is protected all the same, and so is what holds either.
+TEST(RemovalPolicyOwnershipTest, BothProgramFilesFoldersAreProtectedWhicheverTheProgramIsTold) {
+  const std::vector<std::vector<std::wstring>> kProtectedLists = {
+      {L"C:\\Program Files (x86)", L"C:\\Program Files"},  // as the 32-bit build lists them
+      {L"C:\\Program Files", L"C:\\Program Files (x86)"},  // as the 64-bit build does
+  };
+  for (const std::vector<std::wstring>& protectedFolders : kProtectedLists) {
+    const RemovalPolicy policy({L"C:\\Program Files", L"C:\\Program Files (x86)\\", L"c:/program files/"},
+                               protectedFolders);
+    EXPECT_TRUE(policy.OwnedFolders().empty());
+    for (const wchar_t* folder : {L"C:\\Program Files\\Quobly", L"C:\\Program Files (x86)\\Quobly"}) {
+      const RemovalPolicy product({folder}, protectedFolders);
+      EXPECT_EQ(product.OwnedFolders().size(), 1u) << folder;
+    }
+  }
+}
+
+// Network and device paths are refused by their text alone.
+TEST(RemovalRulesTest, OnlyLocalDrivePathsAreLookedUp) {
+  for (const wchar_t* path : {L"C:\\Quobly", L"d:/音效/", L"\\\\?\\C:\\Quobly"}) {
+    EXPECT_TRUE(IsDrivePath(path)) << path;
+  }
+  for (const wchar_t* path :
+       {L"\\\\server\\share\\Quobly", L"//server/share/Quobly", L"\\\\?\\UNC\\server\\share\\Quobly",
+        L"\\\\.\\C:\\Quobly", L"\\\\?\\GLOBALROOT\\Device\\Mup\\server\\share", L"\\??\\C:\\Quobly", L"C:Quobly",
+        L"\\Quobly", L"", L"C:"}) {
+    EXPECT_FALSE(IsDrivePath(path)) << path;
+  }
+}
+
+TEST(RemovalRulesTest, UninstallCommandNamesItsProgram) {
+  const struct {
+    const wchar_t* command;
+    const wchar_t* program;
+  } kCases[] = {
+      {L"\"C:\\Program Files\\Quobly\\pvUninstall.exe\"", L"C:\\Program Files\\Quobly\\pvUninstall.exe"},
+      {L"  \"D:\\Q\\pvUninstall.exe\" /S", L"D:\\Q\\pvUninstall.exe"},
+      {L"C:\\Program Files\\Quobly\\pvUninstall.EXE /S", L"C:\\Program Files\\Quobly\\pvUninstall.EXE"},
+      {L"\"C:\\unterminated\\pvUninstall.exe", L""},
+      {L"rundll32 something", L""},
+      {L"", L""},
+  };
+  for (const auto& entry : kCases) EXPECT_EQ(UninstallProgram(entry.command), entry.program) << entry.command;
 }
 
 TEST(RemovalRulesTest, BatchCarriesOnlySafePaths) {

@@ -209,7 +209,7 @@ TEST_F(RemovalSafetyTest, LinksInTheProductAreNeverFollowed) {
   MakeLink(song, m_appDir + L"sounds\\linked.mp3");
   MakeLink(collection, m_menuFolder + L"\\linked");
   MakeLink(report, m_menuFolder + L"\\report.lnk");
-  m_record.items = {Item(0, m_appDir)};
+  SetRecordText(m_record.info.szInstallDir, U16(m_appDir));
   m_record.links = {Item(1, m_appDir + L"song.mp3")};
 
   Run();
@@ -295,6 +295,139 @@ TEST_F(RemovalSafetyTest, FolderSwappedForALinkDuringTheWalkIsNotFollowed) {
   EXPECT_TRUE(swapped);
   ExpectCanariesIntact();
   ExpectProductTracesGone();
+}
+
+// Shortcuts are the product's only when they lead into it, and only in its
+// start-menu folder and on the desktops: another product's shortcut stays
+// wherever the record names it, and so does one of the product's own in a
+// place of the user's choosing.
+TEST_F(RemovalSafetyTest, OnlyShortcutsThatLeadIntoTheProductGoAndOnlyFromTheirPlaces) {
+  MakeProduct();
+  const std::wstring other = Canary(m_outside + L"Other Vendor\\other.exe");
+  const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+  const std::wstring favourites = ShellFolder(CSIDL_FAVORITES) + L"\\";
+  const struct {
+    std::wstring path;
+    std::wstring target;
+  } kForeign[] = {
+      {ShellFolder(GetDesktopPath) + L"\\Other" + tag + L".lnk", other},          // the common desktop
+      {ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\Other" + tag + L".lnk", other},  // the user's desktop
+      {m_menuFolder + L"\\Other.lnk", other},                                     // among the product's own
+      {favourites + L"Ours" + tag + L".lnk", m_appDir + L"Quobly.exe"},           // not a place for them
+      {m_outside + L"Ours.lnk", m_appDir + L"Quobly.exe"},
+  };
+  SHCreateDirectoryExW(nullptr, favourites.c_str(), nullptr);
+  for (const auto& shortcut : kForeign) {
+    ASSERT_TRUE(MakeShortcut(shortcut.path, shortcut.target));
+    m_record.links.push_back(Item(1, shortcut.path));
+  }
+  const std::wstring url = favourites + L"Other" + tag + L".url";
+  ASSERT_TRUE(MakeInternetShortcut(url, "https://example.com/"));
+  m_record.links.push_back(Item(1, url));
+  // The product name's desktop shortcut, made by another program.
+  DeleteFileW(m_desktopShortcut.c_str());
+  ASSERT_TRUE(MakeShortcut(m_desktopShortcut, other));
+
+  Run();
+  for (const auto& shortcut : kForeign) EXPECT_TRUE(Exists(shortcut.path)) << shortcut.path;
+  EXPECT_TRUE(Exists(url));
+  EXPECT_TRUE(Exists(m_desktopShortcut));
+  EXPECT_FALSE(Exists(m_menuFolder + L"\\Quobly.lnk"));
+  EXPECT_FALSE(Exists(m_menuFolder + L"\\卸载.lnk"));
+  ExpectCanariesIntact();
+  for (const auto& shortcut : kForeign) DeleteFileW(shortcut.path.c_str());
+  DeleteFileW(url.c_str());
+  DeleteFileW(m_desktopShortcut.c_str());
+  RemoveTestTree(m_menuFolder);
+}
+
+// A record that names another product's start-menu folder and uninstall key
+// takes neither: the folder holds no shortcut into this product, and the key
+// names another install folder.
+TEST_F(RemovalSafetyTest, AnotherProductsMenuFolderAndUninstallKeyStay) {
+  MakeProduct();
+  const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+  const std::wstring otherMenu = L"Other Product " + tag;
+  const std::wstring otherKey = L"QuoblyOtherProduct" + tag;
+  const std::wstring otherFolder = m_outside + L"Other Product\\";
+  const std::wstring menu = ShellFolder(GetProgramsPath) + L"\\" + otherMenu;
+  MakeFolderWithFiles(menu, 1);
+  ASSERT_TRUE(MakeShortcut(menu + L"\\Other.lnk", Canary(otherFolder + L"other.exe")));
+  MakeUninstallKey(otherKey, otherFolder);
+  SetRecordText(m_record.info.szMenuFolder, U16(otherMenu));
+  SetRecordText(m_record.info.szRegKey, U16(otherKey));
+
+  Run();
+  EXPECT_TRUE(Exists(menu + L"\\Other.lnk"));
+  EXPECT_TRUE(Exists(menu + L"\\file0.txt"));
+  UniqueRegKey key;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + otherKey).c_str(), 0, KEY_READ, key.Put()),
+            ERROR_SUCCESS);
+  key.Reset();
+  ExpectCanariesIntact();
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + otherKey).c_str());
+  RemoveTestTree(menu);
+}
+
+// The product's own key goes through either value that names its folder.
+TEST_F(RemovalSafetyTest, TheProductsKeyGoesWhenItNamesTheProgramFolder) {
+  MakeProduct();
+  for (const wchar_t* kept : {L"InstallLocation", L"UninstallString"}) {
+    MakeUninstallKey(kRegKey, m_appDir);
+    UniqueRegKey key;
+    ASSERT_EQ(
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_SET_VALUE, key.Put()),
+        ERROR_SUCCESS);
+    RegDeleteValueW(key.Get(), kept == std::wstring(L"InstallLocation") ? L"UninstallString" : L"InstallLocation");
+    key.Reset();
+    CPvUninstaller engine(m_appDir.c_str());
+    WriteRecord();
+    engine.StartUninstall(nullptr, FALSE);
+    EXPECT_NE(
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, KEY_READ, key.Put()),
+        ERROR_SUCCESS)
+        << kept;
+  }
+}
+
+// A per-item record run from a folder of the user's: a folder entry naming
+// that folder itself, in any form, takes nothing; entries below it go.
+TEST_F(RemovalSafetyTest, PerItemFolderEntriesNeverTakeTheProgramFolderItself) {
+  MakeFolderWithFiles(m_appDir + L"sounds", 2);
+  Canary(m_appDir + L"photo.jpg");
+  Canary(m_appDir + L"album\\holiday.jpg");
+  m_record.items = {Item(0, m_appDir), Item(0, m_appDir.substr(0, m_appDir.size() - 1)),
+                    Item(0, m_appDir + L"sounds\\..\\"), Item(0, m_appDir + L"sounds\\")};
+
+  Run();
+  ExpectCanariesIntact();
+  EXPECT_FALSE(Exists(m_appDir + L"sounds"));
+}
+
+// A path on a network share is refused by its text: entries naming one take
+// nothing there, and an uninstaller run from one reads no record. (Wine
+// keeps "\\quobly-host\share" in the sandbox prefix.)
+TEST_F(RemovalSafetyTest, NetworkPathsAreNeverTaken) {
+  const std::wstring tag = std::to_wstring(GetCurrentProcessId());
+  const std::wstring share = L"\\\\quobly-host\\share\\" + tag + L"\\";
+  const std::wstring document = Canary(share + L"doc.txt");
+  const std::wstring program = Canary(share + L"app\\Quobly.exe");
+  MakeProduct();
+  m_record.items = {Item(0, share), Item(1, document), Item(0, L"\\\\?\\UNC\\quobly-host\\share\\" + tag + L"\\"),
+                    Item(0, L"//quobly-host/share/" + tag + L"/app/"), Item(1, m_appDir + L"Quobly.exe")};
+  m_record.links = {Item(1, share + L"Other.lnk")};
+  Run();
+  ExpectCanariesIntact();
+  EXPECT_FALSE(Exists(m_appDir + L"Quobly.exe"));
+
+  // The same record beside an uninstaller on the share.
+  m_appDir = share + L"app\\";
+  m_record.items = {Item(0, m_appDir), Item(1, program)};
+  Run();
+  ExpectCanariesIntact();
+  for (const std::wstring& path : {program, document, m_appDir + L"pvUninstall.dat"}) DeleteFileW(path.c_str());
+  RemoveDirectoryW(m_appDir.c_str());
+  RemoveDirectoryW(share.c_str());
 }
 
 }  // namespace

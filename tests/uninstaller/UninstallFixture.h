@@ -20,6 +20,7 @@
 #include "InstallRecord.h"
 #include "PvHelpers.h"
 #include "PvUninstaller.h"
+#include "SystemPlaces.h"
 #include "TestSupport.h"
 #include "UnixLinks.h"
 
@@ -154,15 +155,28 @@ class UninstallerTest : public testing::Test {
     ASSERT_TRUE(WriteBytes(m_appDir + L"pvUninstall.dat", bytes.data(), bytes.size()));
   }
 
+  // The key, start-menu folder and desktop shortcut an install of the
+  // program folder makes.
   void MakeProductTraces() {
+    MakeUninstallKey(kRegKey, m_appDir);
+    MakeFolderWithFiles(m_menuFolder, 0);
+    ASSERT_TRUE(MakeShortcut(m_menuFolder + L"\\Quobly.lnk", m_appDir + L"Quobly.exe"));
+    ASSERT_TRUE(MakeShortcut(m_menuFolder + L"\\卸载.lnk", m_appDir + L"pvUninstall.exe"));
+    ASSERT_TRUE(MakeShortcut(m_desktopShortcut, m_appDir + L"Quobly.exe"));
+  }
+
+  // An uninstall entry as an installer writes it for `installFolder`.
+  static void MakeUninstallKey(const std::wstring& name, const std::wstring& installFolder) {
     UniqueRegKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + kRegKey).c_str(), 0, nullptr, 0,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + name).c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
               ERROR_SUCCESS);
-    MakeFolderWithFiles(m_menuFolder, 0);
-    MakeFile(m_menuFolder + L"\\Quobly.lnk");
-    MakeFile(m_menuFolder + L"\\卸载.lnk");
-    MakeFile(m_desktopShortcut);
+    const std::wstring command = L"\"" + installFolder + L"pvUninstall.exe\"";
+    for (const auto& value :
+         {std::make_pair(L"InstallLocation", installFolder), std::make_pair(L"UninstallString", command)}) {
+      RegSetValueExW(key.Get(), value.first, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
+                     static_cast<DWORD>((value.second.size() + 1) * sizeof(wchar_t)));
+    }
   }
 
   void ExpectProductTracesGone() {

@@ -14,26 +14,28 @@ TEST_F(UninstallerTest, PerItemRecordRemovesEverythingWithProgress) {
   MakeFolderWithFiles(folder, 8);
   MakeFile(m_appDir + L"product\\a.exe");
   MakeFile(m_appDir + L"product\\b.dll");
-  MakeFile(m_outside + L"extra.lnk");
+  const std::wstring extra =
+      ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\extra" + std::to_wstring(GetCurrentProcessId()) + L".lnk";
+  ASSERT_TRUE(MakeShortcut(extra, m_appDir + L"product\\a.exe"));
   MakeProductTraces();
   m_record.items = {Item(1, m_appDir + L"product\\a.exe"), Item(0, folder), Item(1, m_appDir + L"product\\b.dll")};
-  m_record.links = {Item(1, m_outside + L"extra.lnk")};
+  m_record.links = {Item(1, extra)};
 
   const ProgressLog log = Run();
 
-  // The folder walk: 8 of the 10 counted files; then the 2 start-menu
-  // shortcuts; then the end of the work, posted.
-  const std::vector<Progress> expected = {{10, true}, {20, true}, {30, true}, {40, true},  {50, true},  {60, true},
-                                          {70, true}, {80, true}, {90, true}, {100, true}, {100, false}};
+  // The folder walk: 8 of the 10 counted files; then the end of the work,
+  // posted, which closes the gap.
+  const std::vector<Progress> expected = {{10, true}, {20, true}, {30, true}, {40, true},  {50, true},
+                                          {60, true}, {70, true}, {80, true}, {100, false}};
   EXPECT_EQ(log.messages, expected);
-  // The walk's own 100 comes while the work still goes on.
-  EXPECT_FALSE(log.finishedAtMessage[9]);
+  // The walk's messages come while the work still goes on.
+  EXPECT_FALSE(log.finishedAtMessage[7]);
   EXPECT_TRUE(log.finishedAtMessage.back());
 
   EXPECT_FALSE(Exists(folder));
   EXPECT_FALSE(Exists(m_appDir + L"product\\a.exe"));
   EXPECT_FALSE(Exists(m_appDir + L"product\\b.dll"));
-  EXPECT_FALSE(Exists(m_outside + L"extra.lnk"));
+  EXPECT_FALSE(Exists(extra));
   ExpectProductTracesGone();
 }
 
@@ -156,9 +158,8 @@ TEST_F(UninstallerTest, InstallersFoldersAndSettingsFilesGoOnlyAsTheUserLeftThem
   m_record.items.push_back(Item(2, m_appDir));
 
   const ProgressLog log = Run();
-  // Each item counts as one (11), and only the start menu's two shortcuts
-  // are walked.
-  EXPECT_EQ(log.messages, (std::vector<Progress>{{9, true}, {18, true}, {100, false}}));
+  // Each item counts as one, and none is a folder walked.
+  EXPECT_EQ(log.messages, (std::vector<Progress>{{100, false}}));
   EXPECT_FALSE(Exists(unfilled));
   EXPECT_TRUE(Exists(filled + L"我的 音效.mp3"));
   EXPECT_TRUE(Exists(nested + L"mine"));

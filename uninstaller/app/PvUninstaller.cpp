@@ -1,10 +1,13 @@
 #include "PvUninstaller.h"
 
+#include <shlobj.h>
+
 #include <cwchar>
 #include <optional>
 
 #include "Handles.h"
 #include "PvHelpers.h"
+#include "PvLog.h"
 #include "PvReport.h"
 #include "PvThread.h"
 #include "RemovalRules.h"
@@ -64,6 +67,26 @@ std::wstring BatchPath(const std::wstring& path) {
   return IsBatchSafePath(path) && ToOemCodePage(path) ? path : std::wstring();
 }
 
+std::wstring ShellFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) ? std::wstring(path)
+                                                                                        : std::wstring();
+}
+
+// A string value of an open key; empty when missing or not a string.
+std::wstring ReadStringValue(HKEY key, const wchar_t* name) {
+  DWORD bytes = 0;
+  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0) {
+    return std::wstring();
+  }
+  std::wstring value(bytes / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, &value[0], &bytes) != ERROR_SUCCESS) {
+    return std::wstring();
+  }
+  value.resize(wcsnlen(value.c_str(), value.size()));
+  return value;
+}
+
 std::wstring SystemFolder(UINT(WINAPI* lookUp)(LPWSTR, UINT)) {
   wchar_t path[MAX_PATH] = {};
   const UINT length = lookUp(path, MAX_PATH);
@@ -106,14 +129,14 @@ bool CPvUninstaller::UninstallFunc() {
   if (m_wholeFolder) {
     m_nDone = 0;
     m_nTotal = CountTree(m_szAppDir);
-    RemoveTree(m_szAppDir);
+    RemoveTree(m_szAppDir, Removal::kOwnedFolder);
   } else {
     // Items other than folder trees are counted in the total but not in the
     // walk; the final 100 closes the gap.
     for (const tagUninstallItem& item : m_items) {
       switch (KindOf(item.nKind)) {
         case ItemKind::kFolderTree:
-          RemoveTree(item.szPath);
+          RemoveTree(item.szPath, Removal::kFolderTree);
           break;
         case ItemKind::kFile:
           RemoveFile(item.szPath, Removal::kFile);
@@ -133,6 +156,10 @@ bool CPvUninstaller::UninstallFunc() {
 }
 
 bool CPvUninstaller::ReadRecord() {
+  // A folder that cannot be named for certain has no record: the name alone
+  // would be looked for in the current folder.
+  m_programFolder = m_guard.Resolve(m_szAppDir);
+  if (!m_programFolder) return false;
   bool opened = false;
   const std::vector<std::uint8_t> bytes = ReadFileBytes(std::wstring(m_szAppDir) + kRecordFile, opened);
   if (!opened) return false;
@@ -142,8 +169,7 @@ bool CPvUninstaller::ReadRecord() {
   m_wholeFolder = IsWholeFolderMode(record);
   m_items = std::move(record.items);
   m_links = std::move(record.links);
-  m_programFolder = m_guard.Resolve(m_szAppDir);
-  m_guard.Own(OwnedFolders());
+  m_guard.Own(OwnedFolders(), ShortcutPlaces(), m_szAppDir);
   m_nDone = 0;
   m_nTotal = 0;
   for (const tagUninstallItem& item : m_items) {
@@ -152,25 +178,34 @@ bool CPvUninstaller::ReadRecord() {
   return true;
 }
 
-// What the product owns: its program folder (in whole-folder mode only when
-// that is the recorded install folder: a copy of the uninstaller elsewhere
-// owns nothing there) and its own folder in the start menu.
+// What the product owns: its program folder, in whole-folder mode only when
+// that is the recorded install folder (a copy of the uninstaller elsewhere
+// owns nothing there), in either mode only what lies below it.
 std::vector<std::wstring> CPvUninstaller::OwnedFolders() const {
-  std::vector<std::wstring> owned;
   const std::optional<std::wstring> installFolder = m_guard.Resolve(m_info.szInstallDir);
-  if (!m_wholeFolder || (m_programFolder && m_programFolder == installFolder)) owned.emplace_back(m_szAppDir);
+  if (m_wholeFolder && (!m_programFolder || m_programFolder != installFolder)) return {};
+  return {m_szAppDir};
+}
 
+// Where the product's shortcuts are: its own folder in the start menu and
+// the desktops. Only the shortcuts there that lead into the product (the
+// folder this program runs from) go.
+std::vector<std::wstring> CPvUninstaller::ShortcutPlaces() const {
+  std::vector<std::wstring> places = {ShellFolder(CSIDL_DESKTOPDIRECTORY), ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY)};
+  if (const std::optional<std::wstring> menu = MenuFolder()) places.push_back(*menu);
+  return places;
+}
+
+std::optional<std::wstring> CPvUninstaller::MenuFolder() const {
   wchar_t programs[MAX_PATH] = {};
-  if (IsPlainFileName(m_info.szMenuFolder) && GetProgramsPath(programs)) {
-    owned.push_back(std::wstring(programs) + L'\\' + m_info.szMenuFolder);
-  }
-  return owned;
+  if (!IsPlainFileName(m_info.szMenuFolder) || !GetProgramsPath(programs)) return std::nullopt;
+  return std::wstring(programs) + L'\\' + m_info.szMenuFolder;
 }
 
 // The top of every removal: the folder is removed only when the product
 // owns it and it is what it claims to be, not a link.
-void CPvUninstaller::RemoveTree(const std::wstring& dir) {
-  std::optional<RemovalTarget> folder = m_guard.Open(dir, Removal::kFolderTree);
+void CPvUninstaller::RemoveTree(const std::wstring& dir, Removal kind) {
+  std::optional<RemovalTarget> folder = m_guard.Open(dir, kind);
   if (!folder) return;
   if (folder->IsLink()) {
     m_guard.Remove(*folder);
@@ -202,7 +237,7 @@ bool CPvUninstaller::DelDir(RemovalTarget& folder, const std::wstring& dir) {
       ++m_nDone;
       ReportProgress();
     } else if (IsWalkedFolder(entry)) {
-      RemoveTree(path);
+      RemoveTree(path, Removal::kFolderTree);
     }
   });
   if (!searched) return false;
@@ -246,16 +281,33 @@ void CPvUninstaller::Notify(WPARAM percent, bool wait) const {
 int CPvUninstaller::ClearReg(const wchar_t* key) {
   // An empty name would be the Uninstall list itself, and a backslash would
   // reach into another product's key.
-  if (key != nullptr && key[0] != L'\0' && wcschr(key, L'\\') == nullptr) {
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (std::wstring(kUninstallKey) + key).c_str());
+  if (key == nullptr || key[0] == L'\0' || wcschr(key, L'\\') != nullptr || !m_programFolder) return 1;
+  const std::wstring path = std::wstring(kUninstallKey) + key;
+  UniqueRegKey entry;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, entry.Put()) != ERROR_SUCCESS) return 1;
+  // Only the administrator who installed could write these: the key is the
+  // product's when they name the folder this program runs from.
+  const std::wstring program = UninstallProgram(ReadStringValue(entry.Get(), L"UninstallString"));
+  const bool installedHere =
+      m_guard.Resolve(ReadStringValue(entry.Get(), L"InstallLocation")) == m_programFolder ||
+      (!program.empty() && m_guard.Resolve(program.substr(0, program.find_last_of(L"\\/") + 1)) == m_programFolder);
+  entry.Reset();
+  if (installedHere) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+  } else {
+    WriteLog((L"uninstall: kept the key " + path + L" (not this folder's)").c_str());
   }
   return 1;
 }
 
 void CPvUninstaller::DelShortcut() {
-  wchar_t programs[MAX_PATH] = {};
-  if (IsPlainFileName(m_info.szMenuFolder) && GetProgramsPath(programs)) {
-    RemoveTree(std::wstring(programs) + L'\\' + m_info.szMenuFolder + L'\\');
+  // Only the product's shortcuts leave its start-menu folder; the folder
+  // goes when that leaves it empty.
+  if (const std::optional<std::wstring> menu = MenuFolder()) {
+    ForEachEntry(WithTrailingBackslash(*menu), [this](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
+      if (!IsFolderEntry(entry) && IsShortcutFile(path)) RemoveFile(path, Removal::kShortcut);
+    });
+    RemoveEmptyFolder(*menu);
   }
 
   // The product name becomes a file name: one with separators or dots would
@@ -271,12 +323,12 @@ void CPvUninstaller::DelShortcut() {
 }
 
 void CPvUninstaller::DeleteSelf() {
-  wchar_t program[MAX_PATH + 1] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  const std::wstring program = ModuleFilePath(nullptr);
+  if (program.empty()) return;
   std::vector<std::wstring> leftovers;
   for (const std::wstring& leftover : m_loadedLeftovers) {
     const std::wstring path = BatchPath(leftover);
-    if (!path.empty() && CompareStringOrdinal(path.c_str(), -1, program, -1, TRUE) != CSTR_EQUAL) {
+    if (!path.empty() && CompareStringOrdinal(path.c_str(), -1, program.c_str(), -1, TRUE) != CSTR_EQUAL) {
       leftovers.push_back(path);
     }
   }

@@ -31,10 +31,14 @@ class CPvUninstaller {
   // arrive while the registry key and shortcuts are still being removed.
   bool isFinished() const { return m_finished; }
 
-  // Deletes the product's key under the system's uninstall list. Returns 1.
+  // Deletes the product's key under the system's uninstall list, when its
+  // install location or uninstall command names the folder this program
+  // runs from (after a removal has read the record). Returns 1.
   int ClearReg(const wchar_t* key);
 
-  // Removes the start-menu folder, the desktop shortcut and the listed links.
+  // Removes the product's shortcuts from its start-menu folder (then the
+  // folder, when empty), the desktop shortcut and the listed links: each
+  // only when it leads into the product.
   void DelShortcut();
 
   // Writes and starts the self-deletion batch, then ends the process. Returns
@@ -52,7 +56,9 @@ class CPvUninstaller {
   bool UninstallFunc();
   bool ReadRecord();
   std::vector<std::wstring> OwnedFolders() const;
-  void RemoveTree(const std::wstring& dir);
+  std::vector<std::wstring> ShortcutPlaces() const;
+  std::optional<std::wstring> MenuFolder() const;
+  void RemoveTree(const std::wstring& dir, Removal kind);
   int CountTree(const std::wstring& dir) const;
   void RemoveEmptyFolder(const std::wstring& dir);
   bool DelDir(RemovalTarget& folder, const std::wstring& dir);

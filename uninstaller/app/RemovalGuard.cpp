@@ -7,17 +7,20 @@
 
 #include "PvLog.h"
 #include "SettingsText.h"
+#include "ShortcutTarget.h"
 
 namespace {
 
 // Long enough for any path Windows hands out, "\\?\" forms included.
 constexpr DWORD kPathUnits = 32768;
 
-bool IsAbsolutePath(const std::wstring& path) {
-  const auto separator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
-  const bool drivePath = path.size() >= 3 && path[1] == L':' && separator(path[2]);
-  const bool uncPath = path.size() >= 2 && separator(path[0]) && separator(path[1]);
-  return drivePath || uncPath;
+// A local drive's path by its text, and not on a drive mapped to a share:
+// anything else could make this process authenticate to a server.
+bool IsLocalDrivePath(const std::wstring& path) {
+  if (!IsDrivePath(path)) return false;
+  const size_t drive = path.compare(0, 4, L"\\\\?\\") == 0 ? 4 : 0;
+  const wchar_t root[] = {path[drive], L':', L'\\', L'\0'};
+  return GetDriveTypeW(root) != DRIVE_REMOTE;
 }
 
 std::optional<std::wstring> FinalPath(HANDLE handle) {
@@ -53,12 +56,29 @@ std::vector<std::wstring> ProtectedFolderPaths() {
                                  CSIDL_STARTUP,
                                  CSIDL_COMMON_STARTUP,
                                  CSIDL_DESKTOPDIRECTORY,
-                                 CSIDL_COMMON_DESKTOPDIRECTORY};
+                                 CSIDL_COMMON_DESKTOPDIRECTORY,
+                                 CSIDL_FAVORITES,
+                                 CSIDL_COMMON_FAVORITES};
   std::vector<std::wstring> folders;
   for (int csidl : kFolders) {
     wchar_t path[MAX_PATH] = {};
     if (SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) && path[0] != L'\0') {
       folders.emplace_back(path);
+    }
+  }
+  // A 32-bit process on 64-bit Windows is told the "(x86)" folders for
+  // CSIDL_PROGRAM_FILES: the 64-bit ones are read from the 64-bit view.
+  UniqueRegKey current;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
+                    KEY_QUERY_VALUE | KEY_WOW64_64KEY, current.Put()) == ERROR_SUCCESS) {
+    for (const wchar_t* value :
+         {L"ProgramFilesDir", L"ProgramFilesDir (x86)", L"CommonFilesDir", L"CommonFilesDir (x86)"}) {
+      wchar_t path[MAX_PATH] = {};
+      DWORD bytes = sizeof path;
+      if (RegGetValueW(current.Get(), nullptr, value, RRF_RT_REG_SZ, nullptr, path, &bytes) == ERROR_SUCCESS &&
+          path[0] != L'\0') {
+        folders.emplace_back(path);
+      }
     }
   }
   // Folders with no CSIDL of their own.
@@ -71,27 +91,42 @@ std::vector<std::wstring> ProtectedFolderPaths() {
   return folders;
 }
 
-// Whether the settings file open as `file` holds a setting, read through
-// that very handle and never past the bound; one that cannot be read is
-// taken to hold one.
-bool ReadHoldsSetting(HANDLE file) {
-  std::vector<std::uint8_t> bytes(kMaxSettingsBytes + 1);
+// A shortcut is a few kilobytes; one larger is not read and so not removed.
+constexpr std::size_t kMaxShortcutBytes = 64 * 1024;
+
+// Up to `limit` bytes of the file open as `file`, read through that very
+// handle; a byte more tells that the file is longer. Nothing when it cannot
+// be read.
+std::optional<std::vector<std::uint8_t>> ReadAtMost(HANDLE file, std::size_t limit) {
+  std::vector<std::uint8_t> bytes(limit + 1);
   std::size_t filled = 0;
   while (filled < bytes.size()) {
     DWORD read = 0;
-    if (!ReadFile(file, bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr)) return true;
+    if (!ReadFile(file, bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &read, nullptr)) {
+      return std::nullopt;
+    }
     if (read == 0) break;
     filled += read;
   }
-  return HoldsSetting(bytes.data(), filled);
+  bytes.resize(filled);
+  return bytes;
+}
+
+// Whether the settings file open as `file` holds a setting; one that cannot
+// be read is taken to hold one.
+bool ReadHoldsSetting(HANDLE file) {
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadAtMost(file, kMaxSettingsBytes);
+  return !bytes || HoldsSetting(bytes->data(), bytes->size());
 }
 
 // The access Open asks for, by kind.
 DWORD OpenAccess(Removal kind) {
   switch (kind) {
+    case Removal::kOwnedFolder:
     case Removal::kFolderTree:
       return FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY;
     case Removal::kSettingsFile:
+    case Removal::kShortcut:
       return FILE_READ_ATTRIBUTES | DELETE | FILE_READ_DATA;
     default:
       return FILE_READ_ATTRIBUTES | DELETE;
@@ -117,7 +152,8 @@ CPvRemovalGuard::CPvRemovalGuard() {
   }
 }
 
-void CPvRemovalGuard::Own(const std::vector<std::wstring>& folders) {
+void CPvRemovalGuard::Own(const std::vector<std::wstring>& folders, const std::vector<std::wstring>& shortcutPlaces,
+                          const std::wstring& productFolder) {
   std::vector<std::wstring> owned;
   for (const std::wstring& folder : folders) {
     const std::optional<std::wstring> resolved = Resolve(folder);
@@ -127,11 +163,25 @@ void CPvRemovalGuard::Own(const std::vector<std::wstring>& folders) {
       LogRefusal(L"not a folder the product may own", folder);
     }
   }
-  m_policy = RemovalPolicy(owned, m_protectedFolders);
+  std::vector<std::wstring> places;
+  for (const std::wstring& place : shortcutPlaces) {
+    if (const std::optional<std::wstring> resolved = Resolve(place)) places.push_back(*resolved);
+  }
+  m_policy = RemovalPolicy(owned, m_protectedFolders, places, Resolve(productFolder).value_or(std::wstring()));
+}
+
+std::optional<std::wstring> CPvRemovalGuard::ShortcutTarget(const RemovalTarget& shortcut) const {
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadAtMost(shortcut.handle.Get(), kMaxShortcutBytes);
+  if (!bytes || bytes->size() > kMaxShortcutBytes) return std::nullopt;
+  const std::wstring& path = shortcut.path;
+  const bool internetShortcut = path.size() >= 4 && path.compare(path.size() - 4, 4, L".URL") == 0;
+  const std::optional<std::wstring> target =
+      internetShortcut ? InternetShortcutTarget(*bytes) : ShellLinkTarget(*bytes);
+  return target ? Resolve(*target) : std::nullopt;
 }
 
 std::optional<std::wstring> CPvRemovalGuard::Resolve(const std::wstring& path) const {
-  if (!IsAbsolutePath(path)) return std::nullopt;
+  if (!IsLocalDrivePath(path)) return std::nullopt;
   std::wstring full(kPathUnits, L'\0');
   const DWORD fullLength = GetFullPathNameW(path.c_str(), kPathUnits, &full[0], nullptr);
   if (fullLength == 0 || fullLength >= kPathUnits) return std::nullopt;
@@ -175,8 +225,9 @@ std::optional<RemovalTarget> CPvRemovalGuard::Judge(std::optional<RemovalTarget>
   }
   // A folder link is removed as a link (Windows opens it as itself) but
   // never as a tree, and a folder never as a file.
-  const bool folderKind = kind == Removal::kFolderTree || kind == Removal::kEmptyFolder;
-  if (target->IsFolder() != folderKind && !(kind == Removal::kFolderTree && target->IsLink())) {
+  const bool treeKind = kind == Removal::kFolderTree || kind == Removal::kOwnedFolder;
+  const bool folderKind = treeKind || kind == Removal::kEmptyFolder;
+  if (target->IsFolder() != folderKind && !(treeKind && target->IsLink())) {
     LogRefusal(L"not of the recorded kind", path);
     return std::nullopt;
   }
@@ -191,6 +242,10 @@ std::optional<RemovalTarget> CPvRemovalGuard::Judge(std::optional<RemovalTarget>
     LogRefusal(L"holds a setting", path);
     return std::nullopt;
   }
+  if (kind == Removal::kShortcut && !m_policy.MayRemoveShortcut(target->path, ShortcutTarget(*target))) {
+    LogRefusal(L"a shortcut to what the product does not own", path);
+    return std::nullopt;
+  }
   return target;
 }
 
@@ -200,14 +255,19 @@ std::optional<RemovalTarget> CPvRemovalGuard::Open(const std::wstring& path, Rem
     LogRefusal(L"not the product's", path);
     return std::nullopt;
   }
-  // No one may write to a settings file while it is read and removed.
-  const DWORD share = kind == Removal::kSettingsFile ? FILE_SHARE_READ | FILE_SHARE_DELETE : kShareAll;
+  // No one may write to a settings file or shortcut while it is read and
+  // removed.
+  const bool read = kind == Removal::kSettingsFile || kind == Removal::kShortcut;
+  const DWORD share = read ? FILE_SHARE_READ | FILE_SHARE_DELETE : kShareAll;
   return Judge(OpenTarget(path, *resolved, OpenAccess(kind), share), kind, path);
 }
 
 std::optional<RemovalTarget> CPvRemovalGuard::Inspect(const std::wstring& path) const {
   const std::optional<std::wstring> resolved = Resolve(path);
-  if (!resolved || !m_policy.MayRemove(Removal::kFolderTree, *resolved)) return std::nullopt;
+  if (!resolved ||
+      !(m_policy.MayRemove(Removal::kOwnedFolder, *resolved) || m_policy.MayRemove(Removal::kFolderTree, *resolved))) {
+    return std::nullopt;
+  }
   std::optional<RemovalTarget> target = OpenTarget(path, *resolved, FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY);
   if (!target || !target->IsFolder() || target->IsLink()) return std::nullopt;
   return target;

@@ -36,11 +36,16 @@ class CPvRemovalGuard {
 
   // What the product owns: folders as recorded or as found on disk. A folder
   // that resolves to no certain place, or is or holds a protected folder, is
-  // left out.
-  void Own(const std::vector<std::wstring>& folders);
+  // left out. In `shortcutPlaces` (the start-menu folder, the desktops) its
+  // shortcuts may be removed, those that lead into what it owns or into
+  // `productFolder`.
+  void Own(const std::vector<std::wstring>& folders, const std::vector<std::wstring>& shortcutPlaces = {},
+           const std::wstring& productFolder = {});
 
   // The path as Windows resolves it (full, long names), comparable; nothing
-  // for a relative path or one that names no certain place.
+  // for a relative path, one that names no certain place, or one that is not
+  // on a local drive (refused by its text, before any call could reach a
+  // server).
   std::optional<std::wstring> Resolve(const std::wstring& path) const;
 
   // Opens `path` for removal as `kind` when the product may remove it there,
@@ -51,7 +56,9 @@ class CPvRemovalGuard {
   // folder and a settings file are opened for deletion at once, so that
   // what was judged is what goes; a settings file is then read through that
   // handle, which no writer may share, and kept while it holds a setting.
-  // Neither is ever taken through a link: a link there is the user's.
+  // Neither is ever taken through a link: a link there is the user's. A
+  // shortcut is read the same way, and kept unless it leads into what the
+  // product owns.
   std::optional<RemovalTarget> Open(const std::wstring& path, Removal kind) const;
 
   // Opens a folder only to look into it (counting), on the same terms.
@@ -71,6 +78,9 @@ class CPvRemovalGuard {
   std::optional<RemovalTarget> OpenTarget(const std::wstring& path, const std::wstring& resolved, DWORD access,
                                           DWORD share = kShareAll) const;
   std::optional<RemovalTarget> Judge(std::optional<RemovalTarget> target, Removal kind, const std::wstring& path) const;
+  // Where the shortcut open as `shortcut` leads, as written in it and
+  // resolved; nothing when it names no certain local place.
+  std::optional<std::wstring> ShortcutTarget(const RemovalTarget& shortcut) const;
 
   static constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 

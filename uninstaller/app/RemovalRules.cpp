@@ -121,6 +121,11 @@ std::optional<std::wstring> ComparablePath(std::wstring_view resolved) {
   return comparable;
 }
 
+bool IsDrivePath(std::wstring_view path) {
+  if (StartsWith(path, L"\\\\?\\")) path.remove_prefix(4);
+  return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsSeparator(path[2]);
+}
+
 bool IsWithinFolder(const std::wstring& inner, const std::wstring& outer) {
   if (outer.empty() || inner.compare(0, outer.size(), outer) != 0) return false;
   return inner.size() == outer.size() || inner[outer.size()] == L'\\';
@@ -159,10 +164,15 @@ bool IsShortcutFile(std::wstring_view path) {
   return extension == L".LNK" || extension == L".URL";
 }
 
-RemovalPolicy::RemovalPolicy(const std::vector<std::wstring>& ownedFolders, std::vector<std::wstring> protectedFolders)
+RemovalPolicy::RemovalPolicy(const std::vector<std::wstring>& ownedFolders, std::vector<std::wstring> protectedFolders,
+                             const std::vector<std::wstring>& shortcutPlaces, const std::wstring& productFolder)
     : m_protected(std::move(protectedFolders)) {
+  if (!IsProtectedFolder(productFolder, m_protected)) m_productFolder = *ComparablePath(productFolder);
   for (const std::wstring& folder : ownedFolders) {
     if (!IsProtectedFolder(folder, m_protected)) m_owned.push_back(*ComparablePath(folder));
+  }
+  for (const std::wstring& folder : shortcutPlaces) {
+    if (std::optional<std::wstring> place = ComparablePath(folder)) m_shortcutPlaces.push_back(*place);
   }
 }
 
@@ -171,19 +181,39 @@ bool RemovalPolicy::Owns(const std::wstring& path) const {
                      [&](const std::wstring& folder) { return IsWithinFolder(path, folder); });
 }
 
+bool RemovalPolicy::IsOwnedFolder(const std::wstring& path) const {
+  return std::find(m_owned.begin(), m_owned.end(), path) != m_owned.end();
+}
+
+bool RemovalPolicy::IsShortcutPlace(const std::wstring& folder) const {
+  return std::find(m_shortcutPlaces.begin(), m_shortcutPlaces.end(), folder) != m_shortcutPlaces.end();
+}
+
 bool RemovalPolicy::MayRemove(Removal kind, const std::wstring& path) const {
-  const bool isOwnedFolder = std::find(m_owned.begin(), m_owned.end(), path) != m_owned.end();
   switch (kind) {
+    case Removal::kOwnedFolder:
+      return IsOwnedFolder(path) && !IsProtectedFolder(path, m_protected);
     case Removal::kFolderTree:
+      return Owns(path) && !IsOwnedFolder(path) && !IsProtectedFolder(path, m_protected);
     case Removal::kEmptyFolder:
-      return Owns(path) && !IsProtectedFolder(path, m_protected);
+      // The start-menu folder too: it goes once the product's shortcuts have.
+      return (Owns(path) || IsShortcutPlace(path)) && !IsProtectedFolder(path, m_protected);
     case Removal::kFile:
     case Removal::kSettingsFile:
-      return Owns(path) && !isOwnedFolder;
-    case Removal::kShortcut:
-      return IsShortcutFile(path) || (Owns(path) && !isOwnedFolder);
+      return Owns(path) && !IsOwnedFolder(path);
+    case Removal::kShortcut: {
+      if (Owns(path) && !IsOwnedFolder(path)) return true;
+      const size_t separator = path.rfind(L'\\');
+      return IsShortcutFile(path) && separator != std::wstring::npos && IsShortcutPlace(path.substr(0, separator));
+    }
   }
   return false;
+}
+
+bool RemovalPolicy::MayRemoveShortcut(const std::wstring& path, const std::optional<std::wstring>& target) const {
+  if (!MayRemove(Removal::kShortcut, path)) return false;
+  return (Owns(path) && !IsOwnedFolder(path)) ||
+         (target && (Owns(*target) || IsWithinFolder(*target, m_productFolder)));
 }
 
 bool RemovalPolicy::MayRemoveOpened(Removal kind, const std::wstring& path, const std::wstring& finalPath) const {
@@ -191,6 +221,16 @@ bool RemovalPolicy::MayRemoveOpened(Removal kind, const std::wstring& path, cons
   if (finalPath == path) return true;
   const bool linkable = kind == Removal::kFile || kind == Removal::kShortcut;
   return linkable && Owns(finalPath) && MayRemove(Removal::kFile, finalPath);
+}
+
+std::wstring UninstallProgram(std::wstring_view command) {
+  while (!command.empty() && command.front() == L' ') command.remove_prefix(1);
+  if (!command.empty() && command.front() == L'"') {
+    const size_t end = command.find(L'"', 1);
+    return end == std::wstring_view::npos ? std::wstring() : std::wstring(command.substr(1, end - 1));
+  }
+  const size_t exe = Upper(command).find(L".EXE");
+  return exe == std::wstring::npos ? std::wstring() : std::wstring(command.substr(0, exe + 4));
 }
 
 bool IsBatchSafePath(std::wstring_view path) {

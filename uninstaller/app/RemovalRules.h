@@ -22,6 +22,12 @@ std::wstring WithTrailingBackslash(std::wstring_view folder);
 // and 8.3 short names (a "~" followed by a digit) that were not expanded.
 std::optional<std::wstring> ComparablePath(std::wstring_view resolved);
 
+// A path that names a folder or file on a local drive by its text alone:
+// "X:\..." or "\\?\X:\...". Network paths ("\\server\share", "\\?\UNC\")
+// and device paths are not: they are refused before any call could reach a
+// server.
+bool IsDrivePath(std::wstring_view path);
+
 // `inner` is `outer` or lies below it (both comparable).
 bool IsWithinFolder(const std::wstring& inner, const std::wstring& outer);
 
@@ -40,22 +46,34 @@ bool IsShortcutFile(std::wstring_view path);
 
 // What a record entry asks to remove; each kind has its own rule.
 enum class Removal {
-  kFolderTree,    // a folder and everything below it
+  kOwnedFolder,   // an owned folder itself with everything in it (the whole-folder mode)
+  kFolderTree,    // a folder strictly below an owned one, with everything in it
   kFile,          // one file
-  kShortcut,      // a listed link or the desktop shortcut: a shortcut file anywhere
+  kShortcut,      // a shortcut: in a place for shortcuts, leading into what is owned
   kEmptyFolder,   // a folder the installer made, only once empty: never its contents
   kSettingsFile,  // the installer's settings file, only while it holds no setting
 };
 
 // What the product owns, and so what may be removed: the folders given as
-// owned (minus any that is protected), everything below them, and shortcut
-// files by their own path. All paths comparable.
+// owned (minus any that is protected) and everything below them; and in the
+// places for shortcuts (its start-menu folder, the desktops) the shortcut
+// files that lead into what it owns or into `productFolder`, the folder the
+// uninstaller runs from. All paths comparable.
 class RemovalPolicy {
  public:
-  RemovalPolicy(const std::vector<std::wstring>& ownedFolders, std::vector<std::wstring> protectedFolders);
+  RemovalPolicy(const std::vector<std::wstring>& ownedFolders, std::vector<std::wstring> protectedFolders,
+                const std::vector<std::wstring>& shortcutPlaces = {}, const std::wstring& productFolder = {});
 
   // Whether an object at `path` may be removed as `kind`, judged by its path.
+  // A shortcut outside the owned folders needs its target judged as well:
+  // see MayRemoveShortcut.
   bool MayRemove(Removal kind, const std::wstring& path) const;
+
+  // Whether a shortcut at `path`, whose target as written in it resolves to
+  // `target` (nothing: none, or none for certain), may be removed: one of
+  // the product's files, or a shortcut file in a place for shortcuts that
+  // leads into the product.
+  bool MayRemoveShortcut(const std::wstring& path, const std::optional<std::wstring>& target) const;
 
   // The same for an opened object whose final path is `finalPath`: one that
   // resolves elsewhere (a link) is removed only as a file or shortcut, and
@@ -68,9 +86,19 @@ class RemovalPolicy {
   const std::vector<std::wstring>& OwnedFolders() const { return m_owned; }
 
  private:
+  bool IsOwnedFolder(const std::wstring& path) const;
+  bool IsShortcutPlace(const std::wstring& folder) const;
+
   std::vector<std::wstring> m_owned;
   std::vector<std::wstring> m_protected;
+  std::vector<std::wstring> m_shortcutPlaces;
+  std::wstring m_productFolder;  // empty when protected or uncertain
 };
+
+// The program a command line starts, as an uninstall entry's
+// "UninstallString" holds it: the quoted text when it begins with a quote,
+// else the text up to and with the first ".exe". Empty when it names none.
+std::wstring UninstallProgram(std::wstring_view command);
 
 // Whether a path may stand inside double quotes in a batch line: a quote or
 // a control character would end the quotes or the line.

@@ -38,10 +38,28 @@ void StoreUid(HKEY key, const std::wstring& uid) {
 
 }  // namespace
 
+std::wstring ModuleFilePath(HMODULE module) {
+  // A cut path is returned with the buffer's size, with no error on Windows
+  // XP: only a length below the size is certainly whole.
+  for (DWORD units = MAX_PATH; units <= 32768; units *= 2) {
+    std::wstring path(units, L'\0');
+    const DWORD length = GetModuleFileNameW(module, &path[0], units);
+    if (length == 0) return std::wstring();
+    if (length < units) {
+      path.resize(length);
+      return path;
+    }
+  }
+  return std::wstring();
+}
+
 void GetCurPath(wchar_t* path) {
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  path[length < MAX_PATH ? length : MAX_PATH] = L'\0';
-  if (wchar_t* lastSlash = std::wcsrchr(path, L'\\')) lastSlash[1] = L'\0';
+  path[0] = L'\0';
+  const std::wstring program = ModuleFilePath(nullptr);
+  const size_t lastSlash = program.rfind(L'\\');
+  if (lastSlash == std::wstring::npos || lastSlash + 1 > MAX_PATH) return;
+  wmemcpy(path, program.c_str(), lastSlash + 1);
+  path[lastSlash + 1] = L'\0';
 }
 
 BOOL GetProgramsPath(wchar_t* path) {

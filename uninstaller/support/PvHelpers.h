@@ -4,7 +4,14 @@
 
 #include <windows.h>
 
+#include <string>
+
+// The full path of `module` (nullptr: the program), however long; empty when
+// it cannot be read.
+std::wstring ModuleFilePath(HMODULE module);
+
 // The program folder with its trailing backslash; `path` holds 261 units.
+// Empty when the folder does not fit: a cut path could name a parent.
 void GetCurPath(wchar_t* path);
 
 // The current user's start-menu Programs folder, without trailing backslash;
