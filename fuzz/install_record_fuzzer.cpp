@@ -23,8 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const InstallRecord record = ReadInstallRecord(data, size);
   const tagUninstallInfo info = ReadInstallInfo(data, size);
   if (std::memcmp(&info, &record.info, sizeof info) != 0) std::abort();
-  // Every record read took at least one byte of the file.
+  // Every record read took at least one byte of the file, and no list
+  // outgrows the bound.
   if ((record.items.size() + record.links.size()) * 4 > size) std::abort();
+  constexpr auto kBound = static_cast<size_t>(kMaxRecordListItems);
+  if (record.items.size() > kBound || record.links.size() > kBound) std::abort();
 
   // The file cut short names nothing the whole one does not: the items it
   // keeps are the whole one's first items.

@@ -17,8 +17,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const tagProxyInfo proxy = ParseProxyRecord(data, size);
   CheckTerminated(proxy.host);
   CheckTerminated(proxy.port);
-  CheckTerminated(proxy.userName);
-  CheckTerminated(proxy.password);
   if (size < tagProxyInfo::kRecordBytes && (proxy.enabled || proxy.host[0] != u'\0')) std::abort();
   return 0;
 }

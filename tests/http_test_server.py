@@ -2,9 +2,9 @@
 """HTTP server on 127.0.0.1 for the uninstaller's network tests.
 
 Listens on 127.0.0.1:80 (the client always connects to port 80) and, as a
-forward proxy asking for Basic credentials, on an ephemeral port. Every request
-head is recorded byte for byte, so tests can check what went over the wire.
-It never opens a connection of its own.
+forward proxy, on an ephemeral port. Every request head is recorded byte for
+byte, so tests can check what went over the wire. It never opens a
+connection of its own.
 
     http_test_server.py start STATE_DIR   start in the background, wait until ready
     http_test_server.py stop STATE_DIR    stop the background server
@@ -20,6 +20,12 @@ Replies, chosen by the request path:
         Content-Encoding; bomb=M sends a gzip stream of M MiB of "a" instead;
         hang=S waits S seconds before answering.
     /hang/...                   answers "ok" only after a minute
+    /login/...                  asks for a login: the origin answers 401 and
+                                the proxy 407, offering Negotiate, NTLM and
+                                Basic, until a request carries
+                                Authorization (or, to the proxy,
+                                Proxy-Authorization); then "logged in".
+                                Both set a cookie "session".
     /control/requests?token=X   every recorded request head containing X,
                                 each after a line "== origin" or "== proxy"
     /control/close-port?seconds=S   stop listening on port 80 for S seconds
@@ -32,7 +38,6 @@ Replies, chosen by the request path:
 Control requests are not recorded.
 """
 
-import base64
 import gzip
 import json
 import os
@@ -48,8 +53,6 @@ import zlib
 
 HOST = "127.0.0.1"
 ORIGIN_PORT = 80
-PROXY_USER = "proxy-user"
-PROXY_PASSWORD = "proxy-pass"
 MAX_HEAD = 64 * 1024
 BIND_PATIENCE_S = 60  # another run may still hold port 80
 HANG_S = 60  # how long /hang/... requests wait before their reply
@@ -202,8 +205,15 @@ class Server:
                 pass
             return False
         keep_alive = fields.get("connection", "").lower() != "close"
-        if listener == "proxy" and fields.get("proxy-authorization") != basic_credentials():
-            send(handler, 407, [("Proxy-Authenticate", 'Basic realm="tests"')], b"proxy login", keep_alive)
+        if path.startswith("/login/"):
+            status, asked, given = ((407, "Proxy-Authenticate", "proxy-authorization") if listener == "proxy"
+                                    else (401, "WWW-Authenticate", "authorization"))
+            if given not in fields:
+                challenges = [(asked, scheme) for scheme in ("Negotiate", "NTLM", 'Basic realm="tests"')]
+                send(handler, status, challenges + [("Set-Cookie", "session=1; Path=/")], b"login", keep_alive)
+                return keep_alive
+            send(handler, 200, [("Content-Type", "text/plain"), ("Set-Cookie", "session=1; Path=/")], b"logged in",
+                 keep_alive)
             return keep_alive
         if method != "GET":
             send(handler, 405, [], b"GET only", keep_alive)
@@ -252,10 +262,6 @@ class Server:
                 break
 
 
-def basic_credentials():
-    return "Basic " + base64.b64encode(f"{PROXY_USER}:{PROXY_PASSWORD}".encode()).decode()
-
-
 def read_head(stream):
     head = b""
     while not head.endswith(b"\r\n\r\n"):
@@ -267,7 +273,7 @@ def read_head(stream):
 
 
 def send(handler, status, headers, body, keep_alive):
-    reasons = {200: "OK", 400: "Bad Request", 404: "Not Found", 405: "Method Not Allowed",
+    reasons = {200: "OK", 400: "Bad Request", 401: "Unauthorized", 404: "Not Found", 405: "Method Not Allowed",
                407: "Proxy Authentication Required"}
     lines = [f"HTTP/1.1 {status} {reasons.get(status, 'Status')}", f"Content-Length: {len(body)}",
              "Connection: " + ("keep-alive" if keep_alive else "close")]

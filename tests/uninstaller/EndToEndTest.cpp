@@ -3,7 +3,7 @@
 // screenshots, with its reports arriving at the recording HTTP server.
 // Screenshots are saved under e2e-shots\ beside the tests for a person to
 // look at. Every test owns the name pvUninstall.exe in the prefix while it
-// runs: the self-deletion batch kills every process of that name.
+// runs, so that the process of that name is the one it started.
 #include "HttpTestServer.h"
 
 #include <gtest/gtest.h>
@@ -450,6 +450,28 @@ TEST_F(EndToEndTest, CancelEndsWhileTheReportServerNeverAnswers) {
 // at once a second after the start.
 class CrashTest : public EndToEndTest {
  protected:
+  void SetUp() override {
+    EndToEndTest::SetUp();
+    RemoveDumps();
+  }
+  void TearDown() override {
+    RemoveDumps();
+    EndToEndTest::TearDown();
+  }
+
+  // Where the program's dumps go: the user's own crash-dump folder, never
+  // the program folder, which users other than this one may write.
+  static std::wstring CrashDumpFolder() {
+    return ShellFolder([](wchar_t* path) {
+             return SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, path)) ? TRUE : FALSE;
+           }) +
+           L"\\CrashDumps\\";
+  }
+
+  void RemoveDumps() const {
+    for (const std::wstring& dump : DumpFiles(CrashDumpFolder())) DeleteFileW(dump.c_str());
+  }
+
   void StartCrashing() {
     SetEnvironmentVariableW(L"PVUNINSTALL_TEST_CRASH", L"2");
     Start();
@@ -469,8 +491,8 @@ class CrashTest : public EndToEndTest {
           return notice != nullptr;
         },
         30000))
-        << "no notice; the program " << (Ended(0) ? "ended" : "still runs") << ", " << DumpFiles(m_installDir).size()
-        << " dump(s), pings: " << Reports("tk_uninstall_dump", 1, 0).size();
+        << "no notice; the program " << (Ended(0) ? "ended" : "still runs") << ", "
+        << DumpFiles(CrashDumpFolder()).size() << " dump(s), pings: " << Reports("tk_uninstall_dump", 1, 0).size();
     const long long cpuBeforeNotice = CpuTimeMs();
     Stopwatch clock;
     wchar_t title[64] = {};
@@ -523,7 +545,8 @@ TEST_F(CrashTest, PingDumpAndANoticeThatClosesItself) {
   ASSERT_NO_FATAL_FAILURE(StartCrashing());
   ASSERT_NO_FATAL_FAILURE(WatchNotice());
 
-  const std::vector<std::wstring> dumps = DumpFiles(m_installDir);
+  EXPECT_TRUE(DumpFiles(m_installDir).empty());
+  const std::vector<std::wstring> dumps = DumpFiles(CrashDumpFolder());
   ASSERT_EQ(dumps.size(), 1u) << "one dump for two faulting threads";
   const std::string dump = ReadFileBytes(dumps[0]);
   EXPECT_EQ(dump.substr(0, 4), "MDMP");
@@ -536,7 +559,8 @@ TEST_F(CrashTest, PingDumpAndANoticeThatClosesItself) {
 }
 
 // Run by the uninstaller_e2e_readonly test, which lays the crashing build
-// into a folder nothing can write to and names it in the environment.
+// into a folder nothing can write to and names it in the environment: the
+// dump and the notice come as from any other folder.
 TEST_F(CrashTest, ReadOnlyFolderGetsNoDumpButTheNotice) {
   wchar_t folder[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"PVUNINSTALL_READONLY_FOLDER", folder, MAX_PATH) == 0) {
@@ -550,6 +574,7 @@ TEST_F(CrashTest, ReadOnlyFolderGetsNoDumpButTheNotice) {
   ASSERT_NO_FATAL_FAILURE(StartCrashing());
   ASSERT_NO_FATAL_FAILURE(WatchNotice());
   EXPECT_TRUE(DumpFiles(m_installDir).empty());
+  EXPECT_EQ(DumpFiles(CrashDumpFolder()).size(), 1u);
   m_installDir.clear();  // not ours to remove
 }
 

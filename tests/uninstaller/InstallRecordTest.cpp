@@ -158,14 +158,36 @@ TEST(InstallRecordTest, TextFieldsAreTerminatedInsideTheirFields) {
   EXPECT_EQ(Text(record.info.szProductName).size(), 49u);
 }
 
-TEST(InstallRecordTest, HugeCountOnShortFileEndsAtOnce) {
-  std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
-  bytes.resize(760 + 4 + 100);
-  PutInt32(bytes, 760, 0x7FFFFFFF);
-  const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
-  ASSERT_EQ(read.items.size(), 1u);  // the truncated first item, zero-filled after its data
-  EXPECT_EQ(Text(read.items[0].szPath), u"C:\\q\\a.txt");
-  EXPECT_TRUE(read.links.empty());
+// Up to the bound a list is read as far as the data goes; a count above it
+// is damage, and the record reads as if it ended before that count.
+TEST(InstallRecordTest, CountsAboveTheBoundEndTheRecord) {
+  constexpr std::size_t kItemCount = 760;
+  constexpr std::size_t kLinkCount = 764 + 2 * 524;
+  const struct {
+    std::size_t offset;
+    std::size_t size;  // 0: the whole record
+    std::int32_t count;
+    std::size_t items;
+    std::size_t links;
+  } kCases[] = {
+      {kItemCount, 760 + 4 + 100, kMaxRecordListItems, 1, 0},  // the cut first item, zero-filled after its data
+      {kItemCount, 760 + 4 + 100, kMaxRecordListItems + 1, 0, 0},
+      {kItemCount, 0, kMaxRecordListItems + 1, 0, 0},
+      {kItemCount, 0, 0x7FFFFFFF, 0, 0},
+      {kLinkCount, 0, kMaxRecordListItems, 2, 2},  // the link and one zero item
+      {kLinkCount, 0, kMaxRecordListItems + 1, 2, 0},
+      {kLinkCount, 0, 0x7FFFFFFF, 2, 0},
+  };
+  for (const auto& test : kCases) {
+    SCOPED_TRACE(testing::Message() << "count " << test.count << " at " << test.offset);
+    std::vector<std::uint8_t> bytes = WriteInstallRecord(PerItemRecord());
+    if (test.size != 0) bytes.resize(test.size);
+    PutInt32(bytes, test.offset, test.count);
+    const InstallRecord read = ReadInstallRecord(bytes.data(), bytes.size());
+    EXPECT_EQ(read.items.size(), test.items);
+    EXPECT_EQ(read.links.size(), test.links);
+    EXPECT_EQ(Text(read.info.szRegKey), u"Quobly");
+  }
 }
 
 // Cut anywhere, a record names only what the whole one names: a path or name

@@ -80,6 +80,23 @@ TEST_F(LogTest, OnlyExactlyOneSwitchesLoggingOn) {
   EXPECT_EQ(GetFileAttributesW(LogFilePath(kMorning).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// Users may write the program folder: a log name made a second name of
+// another file is never written through, and the day goes unlogged.
+TEST_F(LogTest, HardLinkedLogFileIsLeftAlone) {
+  ScopedLogSwitch on(L"1");
+  TempFolder elsewhere;
+  const std::wstring target = elsewhere.Write(L"system.ini", "[kept]\r\n");
+  ASSERT_TRUE(CreateHardLinkW(LogFilePath(kMorning).c_str(), target.c_str(), nullptr)) << GetLastError();
+
+  CPvLog::Instance().WriteLog(L"dropped", kMorning);
+  EXPECT_EQ(ReadFileBytes(target), "[kept]\r\n");
+  DeleteFileW(LogFilePath(kMorning).c_str());  // the link alone
+
+  CPvLog::Instance().WriteLog(L"logged", kMorning);
+  EXPECT_EQ(ReadFileBytes(LogFilePath(kMorning)), "2024-03-07 09:05:03\tlogged\r\n");
+  EXPECT_EQ(ReadFileBytes(target), "[kept]\r\n");
+}
+
 TEST_F(LogTest, SwitchIsReadOnEveryCall) {
   {
     ScopedLogSwitch on(L"1");

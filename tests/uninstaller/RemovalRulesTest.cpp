@@ -234,21 +234,49 @@ TEST(RemovalRulesTest, BatchCarriesOnlySafePaths) {
   EXPECT_FALSE(IsBatchSafePath(L"C:\\a\r\nrd C:\\"));
 }
 
-TEST(RemovalRulesTest, BatchDeletesByNameAndRemovesTheFolderOnlyWhenEmpty) {
-  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\windows\\system32\\taskkill.exe", L"C:\\Q\\pvUninstall.exe",
-                                  {L"C:\\Q\\zlib1.dll"}, L"C:\\Q"),
-            L"@ echo off\r\n\"C:\\windows\\system32\\taskkill.exe\" /im pvUninstall.exe /f\r\n"
-            L"del \"C:\\Q\\pvUninstall.exe\"\r\ndel \"C:\\Q\\zlib1.dll\"\r\nrd \"C:\\Q\"\r\ndel %0");
+// The batch waits for this process by its id and file name, a bounded
+// number of rounds, and ends nothing; then it deletes by name.
+TEST(RemovalRulesTest, BatchWaitsForThisProcessAndDeletesByName) {
+  const std::wstring wait =
+      L"@ echo off\r\nset /a round=0\r\n:wait\r\nset /a round+=1\r\n"
+      L"\"C:\\windows\\system32\\tasklist.exe\" /nh /fi \"PID eq 4242\" /fi \"IMAGENAME eq pvUninstall.exe\" | "
+      L"\"C:\\windows\\system32\\find.exe\" \" 4242 \" >nul\r\n"
+      L"if not errorlevel 1 if %round% lss 60 goto wait\r\n"
+      L"del \"C:\\Q\\pvUninstall.exe\"\r\n"
+      L"if exist \"C:\\Q\\pvUninstall.exe\" if %round% lss 60 goto wait\r\n";
   EXPECT_EQ(
-      FormatSelfDeleteBatch(L"C:\\w\\taskkill.exe", L"C:\\Q\\pvUninstall.exe", {}, L""),
-      L"@ echo off\r\n\"C:\\w\\taskkill.exe\" /im pvUninstall.exe /f\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\ndel %0");
+      FormatSelfDeleteBatch(L"C:\\windows\\system32", 4242, L"C:\\Q\\pvUninstall.exe", {L"C:\\Q\\zlib1.dll"}, L"C:\\Q"),
+      wait + L"del \"C:\\Q\\zlib1.dll\"\r\nrd \"C:\\Q\"\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\windows\\system32", 4242, L"C:\\Q\\pvUninstall.exe", {}, L""),
+            wait + L"del %0");
+  const std::wstring batch = FormatSelfDeleteBatch(L"C:\\w", 7, L"C:\\Q\\pvUninstall.exe", {}, L"");
+  for (const wchar_t* never : {L"taskkill", L"/im "}) {
+    EXPECT_EQ(batch.find(never), std::wstring::npos) << never;
+  }
+}
+
+// Without the program's path the wait is by id alone, with no deletion to
+// retry; without the system folder there is no wait.
+TEST(RemovalRulesTest, BatchLeavesOutTheWaitPartsItHasNoPathFor) {
+  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\w", 12, L"", {L"C:\\Q\\zlib1.dll"}, L""),
+            L"@ echo off\r\nset /a round=0\r\n:wait\r\nset /a round+=1\r\n"
+            L"\"C:\\w\\tasklist.exe\" /nh /fi \"PID eq 12\" | \"C:\\w\\find.exe\" \" 12 \" >nul\r\n"
+            L"if not errorlevel 1 if %round% lss 60 goto wait\r\n"
+            L"del \"C:\\Q\\zlib1.dll\"\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"", 12, L"C:\\Q\\pvUninstall.exe", {}, L"C:\\Q"),
+            L"@ echo off\r\ndel \"C:\\Q\\pvUninstall.exe\"\r\nrd \"C:\\Q\"\r\ndel %0");
 }
 
 TEST(RemovalRulesTest, BatchDoublesPercentSignsAndLeavesOutEmptyPaths) {
-  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\%w%\\taskkill.exe", L"C:\\100%\\%PATH%.exe", {L""}, L"C:\\100%"),
-            L"@ echo off\r\n\"C:\\%%w%%\\taskkill.exe\" /im pvUninstall.exe /f\r\n"
-            L"del \"C:\\100%%\\%%PATH%%.exe\"\r\nrd \"C:\\100%%\"\r\ndel %0");
-  EXPECT_EQ(FormatSelfDeleteBatch(L"", L"", {}, L""), L"@ echo off\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"C:\\%w%", 5, L"C:\\100%\\%PATH%.exe", {L""}, L"C:\\100%"),
+            L"@ echo off\r\nset /a round=0\r\n:wait\r\nset /a round+=1\r\n"
+            L"\"C:\\%%w%%\\tasklist.exe\" /nh /fi \"PID eq 5\" /fi \"IMAGENAME eq %%PATH%%.exe\" | "
+            L"\"C:\\%%w%%\\find.exe\" \" 5 \" >nul\r\n"
+            L"if not errorlevel 1 if %round% lss 60 goto wait\r\n"
+            L"del \"C:\\100%%\\%%PATH%%.exe\"\r\n"
+            L"if exist \"C:\\100%%\\%%PATH%%.exe\" if %round% lss 60 goto wait\r\n"
+            L"rd \"C:\\100%%\"\r\ndel %0");
+  EXPECT_EQ(FormatSelfDeleteBatch(L"", 0, L"", {}, L""), L"@ echo off\r\ndel %0");
 }
 
 }  // namespace

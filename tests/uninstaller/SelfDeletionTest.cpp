@@ -65,6 +65,26 @@ TEST_F(SelfDeletionTest, WholeFolderModeRemovesTheProgramFolderAndTheBatchItself
   EXPECT_EQ(ProbeCodePage(), std::to_string(GetOEMCP()));
 }
 
+// The batch waits for this program's own process and ends none: another
+// program of the same name, another user's uninstaller say, runs on.
+TEST_F(SelfDeletionTest, AnotherProcessOfTheSameNameRunsOn) {
+  InstallInto(m_root + L"安装目录\\");
+  const std::wstring otherFolder = m_outside + L"other\\";
+  ASSERT_TRUE(CreateDirectoryW(otherFolder.c_str(), nullptr));
+  const std::wstring other = otherFolder + L"pvUninstall.exe";
+  ASSERT_TRUE(CopyFileW((ExecutableFolder() + L"uninstall_probe.exe").c_str(), other.c_str(), FALSE));
+  ChildProcess bystander;
+  ASSERT_TRUE(bystander.Start(other, std::wstring(), otherFolder, CREATE_SUSPENDED));  // never runs a line
+
+  EXPECT_EQ(RunProbe(), 0u);
+  EXPECT_TRUE(BatchRan());
+  EXPECT_FALSE(Exists(m_appDir));
+  EXPECT_EQ(bystander.ExitCode(), DWORD{STILL_ACTIVE}) << "the batch ended another process of the same name";
+  bystander.Kill();
+  DeleteFileW(other.c_str());
+  RemoveDirectoryW(otherFolder.c_str());
+}
+
 // In per-item mode the program folder goes only when the record asks for it
 // once empty: the batch removes it after this program and its libraries,
 // with rd alone, so that a file a user left there keeps it.

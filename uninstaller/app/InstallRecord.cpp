@@ -158,8 +158,9 @@ InstallRecord ReadInstallRecord(const std::uint8_t* data, std::size_t size) {
 
   if (!record.wholeFolder) {
     const std::int32_t count = ReadCount(stream);
+    if (count > kMaxRecordListItems) return record;
     // Past the end every record reads as zeros and is skipped, so stopping
-    // there changes nothing, and a huge count cannot keep the reader busy.
+    // there changes nothing.
     for (std::int32_t i = 0; i < count && !stream.Exhausted(); ++i) {
       tagUninstallItem item = ReadItem(stream);
       if (item.szPath[0] != 0) record.items.push_back(item);
@@ -167,6 +168,7 @@ InstallRecord ReadInstallRecord(const std::uint8_t* data, std::size_t size) {
   }
 
   const std::int32_t linkCount = stream.AtEnd() ? 0 : ReadCount(stream);
+  if (linkCount > kMaxRecordListItems) return record;
   for (std::int32_t i = 0; i < linkCount && !stream.AtEnd(); ++i) record.links.push_back(ReadItem(stream));
   return record;
 }

@@ -70,10 +70,17 @@ bool IsWholeFolderMode(const InstallRecord& record);
 // Reads the header alone (a short file leaves the rest zero).
 tagUninstallInfo ReadInstallInfo(const std::uint8_t* data, std::size_t size);
 
+// The most items or links a record's list may count. The installer writes a
+// few hundred; a larger count is damage, and what is summed over the items
+// stays small.
+constexpr std::int32_t kMaxRecordListItems = 65536;
+
 // Reads the whole record as the installer's format is read: the item list in
 // per-item mode only, then the optional link list. Truncated records read as
 // zeros past the end of the data (a path cut short as empty, so the item is
-// left out); a link list cut short gets one zero item.
+// left out); a link list cut short gets one zero item. A list counting more
+// than kMaxRecordListItems is refused: the record reads as if it ended
+// before that count.
 InstallRecord ReadInstallRecord(const std::uint8_t* data, std::size_t size);
 
 // Writes a record in exactly the layout above. Text longer than its field is

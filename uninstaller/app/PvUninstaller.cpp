@@ -224,7 +224,7 @@ void CPvUninstaller::RemoveEmptyFolder(const std::wstring& dir) {
   if (m_programFolder && m_guard.Resolve(dir) == m_programFolder && m_guard.Inspect(dir)) m_removeProgramFolder = true;
 }
 
-int CPvUninstaller::CountTree(const std::wstring& dir) const {
+long long CPvUninstaller::CountTree(const std::wstring& dir) const {
   return m_guard.Inspect(dir) ? CountFiles(WithTrailingBackslash(dir)) : 0;
 }
 
@@ -245,8 +245,8 @@ bool CPvUninstaller::DelDir(RemovalTarget& folder, const std::wstring& dir) {
   return true;
 }
 
-int CPvUninstaller::CountFiles(const std::wstring& dir) const {
-  int count = 0;
+long long CPvUninstaller::CountFiles(const std::wstring& dir) const {
+  long long count = 0;
   ForEachEntry(dir, [this, &count](const WIN32_FIND_DATAW& entry, const std::wstring& path) {
     if (!IsFolderEntry(entry)) {
       ++count;
@@ -266,7 +266,7 @@ void CPvUninstaller::RemoveFile(const std::wstring& path, Removal kind) {
 
 void CPvUninstaller::ReportProgress() const {
   if (m_nTotal <= 0) return;
-  const long long percent = static_cast<long long>(m_nDone) * 100 / m_nTotal;
+  const long long percent = m_nDone * 100 / m_nTotal;
   if (percent >= 0 && percent <= 100) Notify(static_cast<WPARAM>(percent), true);
 }
 
@@ -337,11 +337,10 @@ void CPvUninstaller::DeleteSelf() {
   programFolder = m_removeProgramFolder ? BatchPath(programFolder) : std::wstring();
   const std::wstring system = SystemFolder(GetSystemDirectoryW);
   if (system.empty()) return;
-  const std::wstring taskkill = BatchPath(system + L"\\taskkill.exe");
 
   // Every path was checked on its own; the whole text converts.
-  const std::optional<std::string> batch =
-      ToOemCodePage(FormatSelfDeleteBatch(taskkill, BatchPath(program), leftovers, programFolder));
+  const std::optional<std::string> batch = ToOemCodePage(
+      FormatSelfDeleteBatch(BatchPath(system), GetCurrentProcessId(), BatchPath(program), leftovers, programFolder));
   if (!batch) return;
   // The Windows folder's Temp: users may create files there, but not change
   // those of others.

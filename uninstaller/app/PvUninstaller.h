@@ -59,17 +59,18 @@ class CPvUninstaller {
   std::vector<std::wstring> ShortcutPlaces() const;
   std::optional<std::wstring> MenuFolder() const;
   void RemoveTree(const std::wstring& dir, Removal kind);
-  int CountTree(const std::wstring& dir) const;
+  long long CountTree(const std::wstring& dir) const;
   void RemoveEmptyFolder(const std::wstring& dir);
   bool DelDir(RemovalTarget& folder, const std::wstring& dir);
-  int CountFiles(const std::wstring& dir) const;
+  long long CountFiles(const std::wstring& dir) const;
   void RemoveFile(const std::wstring& path, Removal kind);
   void ReportProgress() const;
   void Notify(WPARAM percent, bool wait) const;
 
   HWND m_hNotify = nullptr;
-  int m_nTotal = 0;  // files the removal expects to delete
-  int m_nDone = 0;   // files the folder walk has deleted
+  // 64 bits: summed over at most kMaxRecordListItems items, never overflowing.
+  long long m_nTotal = 0;  // files the removal expects to delete
+  long long m_nDone = 0;   // files the folder walk has deleted
   tagUninstallInfo m_info = {};
   bool m_wholeFolder = false;
   std::vector<tagUninstallItem> m_items;

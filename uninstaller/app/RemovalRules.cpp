@@ -237,14 +237,37 @@ bool IsBatchSafePath(std::wstring_view path) {
   return std::none_of(path.begin(), path.end(), [](wchar_t c) { return c == L'"' || c < 0x20 || c == 0x7F; });
 }
 
-std::wstring FormatSelfDeleteBatch(std::wstring_view taskkill, std::wstring_view programPath,
-                                   const std::vector<std::wstring>& leftovers, std::wstring_view folder) {
+std::wstring FormatSelfDeleteBatch(std::wstring_view systemFolder, unsigned long processId,
+                                   std::wstring_view programPath, const std::vector<std::wstring>& leftovers,
+                                   std::wstring_view folder) {
   std::wstring batch = L"@ echo off\r\n";
-  if (!taskkill.empty()) {
-    AppendQuoted(batch, taskkill);
-    batch += L" /im pvUninstall.exe /f\r\n";
+  const bool wait = !systemFolder.empty();
+  const std::wstring moreRounds = L"if %round% lss " + std::to_wstring(kBatchWaitRounds) + L" goto wait\r\n";
+  if (wait) {
+    // The process by its id, and by its file name too: once it has ended, a
+    // new process may get the same id. tasklist also lists nothing at all
+    // where it cannot (Wine's), hence the second condition below; the
+    // "INFO:" line it writes when nothing matches holds no id.
+    const std::wstring id = std::to_wstring(processId);
+    batch += L"set /a round=0\r\n:wait\r\nset /a round+=1\r\n";
+    AppendQuoted(batch, std::wstring(systemFolder) + L"\\tasklist.exe");
+    batch += L" /nh /fi \"PID eq " + id + L"\"";
+    if (!programPath.empty()) {
+      const size_t slash = programPath.rfind(L'\\');
+      batch += L" /fi ";
+      AppendQuoted(batch, L"IMAGENAME eq " +
+                              std::wstring(slash == programPath.npos ? programPath : programPath.substr(slash + 1)));
+    }
+    batch += L" | ";
+    AppendQuoted(batch, std::wstring(systemFolder) + L"\\find.exe");
+    batch += L" \" " + id + L" \" >nul\r\nif not errorlevel 1 " + moreRounds;
   }
   AppendCommand(batch, L"del", programPath);
+  if (wait && !programPath.empty()) {
+    batch += L"if exist ";
+    AppendQuoted(batch, programPath);
+    batch += L" " + moreRounds;
+  }
   for (const std::wstring& leftover : leftovers) AppendCommand(batch, L"del", leftover);
   AppendCommand(batch, L"rd", folder);
   batch += L"del %0";

@@ -104,11 +104,17 @@ std::wstring UninstallProgram(std::wstring_view command);
 // a control character would end the quotes or the line.
 bool IsBatchSafePath(std::wstring_view path);
 
-// The self-deletion batch: ends every running uninstaller (through
-// `taskkill`, a full path), deletes the program file and then each of
-// `leftovers` by name, removes `folder` if it is empty by then (never with
-// its contents: the engine alone decides what goes), and deletes the batch
-// itself. An empty path leaves its line out. Percent signs are doubled,
-// since the command interpreter expands them; lines end CR LF.
-std::wstring FormatSelfDeleteBatch(std::wstring_view taskkill, std::wstring_view programPath,
-                                   const std::vector<std::wstring>& leftovers, std::wstring_view folder);
+// The self-deletion batch. It first waits for this program's own process,
+// `processId` running the file `programPath` names, to end: while the
+// system's tasklist (in `systemFolder`) lists that process, or the program
+// file cannot be deleted yet, it asks again, kBatchWaitRounds times at most
+// (each round is a run of tasklist). It ends no process. Then it deletes
+// each of `leftovers` by name, removes `folder` if it is empty by then
+// (never with its contents: the engine alone decides what goes), and
+// deletes the batch itself. An empty path leaves its lines out (an empty
+// `systemFolder`, the wait). Percent signs are doubled, since the command
+// interpreter expands them; lines end CR LF.
+constexpr int kBatchWaitRounds = 60;
+std::wstring FormatSelfDeleteBatch(std::wstring_view systemFolder, unsigned long processId,
+                                   std::wstring_view programPath, const std::vector<std::wstring>& leftovers,
+                                   std::wstring_view folder);

@@ -28,7 +28,5 @@ tagProxyInfo ParseProxyRecord(const unsigned char* bytes, std::size_t length) {
   proxy.enabled = ReadUint32(bytes) != 0;
   ReadText(bytes + 4, proxy.host);
   ReadText(bytes + 204, proxy.port);
-  ReadText(bytes + 228, proxy.userName);
-  ReadText(bytes + 328, proxy.password);
   return proxy;
 }

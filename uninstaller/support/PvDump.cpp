@@ -1,6 +1,7 @@
 #include "PvDump.h"
 
 #include <dbghelp.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cwchar>
@@ -8,6 +9,8 @@
 #include "Handles.h"
 
 namespace {
+
+constexpr wchar_t kDumpFolderName[] = L"CrashDumps";
 
 CpvDump* g_instance = nullptr;
 // The thread handling the first exception; 0 while none is. Claimed in one
@@ -45,6 +48,10 @@ void CpvDump::Install(const wchar_t* appName, const wchar_t* dumpTag, const tagC
   m_strAppName = appName != nullptr ? appName : L"";
   m_strDumpTag = dumpTag != nullptr ? dumpTag : L"";
   m_actions = actions;
+  wchar_t localAppData[MAX_PATH] = {};
+  const bool found =
+      SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, localAppData));
+  m_strLocalAppData = found ? localAppData : L"";
 }
 
 void InstallDump(const wchar_t* appName, const wchar_t* dumpTag, const tagCrashActions& actions) {
@@ -54,7 +61,9 @@ void InstallDump(const wchar_t* appName, const wchar_t* dumpTag, const tagCrashA
 bool CpvDump::WriteDump(const wchar_t* path, EXCEPTION_POINTERS* exception) {
   UniqueKernelHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, GetCurrentProcessId()));
   if (!process) return false;
-  UniqueFileHandle file(CreateFileW(path, GENERIC_ALL, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // A link at the name counts as a file there, never as a way elsewhere.
+  UniqueFileHandle file(CreateFileW(path, GENERIC_ALL, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return false;
   MINIDUMP_EXCEPTION_INFORMATION info = {};
   info.ThreadId = GetCurrentThreadId();
@@ -65,6 +74,16 @@ bool CpvDump::WriteDump(const wchar_t* path, EXCEPTION_POINTERS* exception) {
   file.Reset();
   if (!written) DeleteFileW(path);  // a half-written dump helps nobody
   return written;
+}
+
+std::wstring CpvDump::PrepareDumpFolder(const std::wstring& localAppData) {
+  if (localAppData.empty()) return std::wstring();
+  const std::wstring folder = localAppData + L'\\' + kDumpFolderName;
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  const bool plainFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  return plainFolder ? folder + L'\\' : std::wstring();
 }
 
 LONG WINAPI CpvDump::ExceptionFilter(EXCEPTION_POINTERS* exception) {
@@ -79,11 +98,15 @@ LONG WINAPI CpvDump::ExceptionFilter(EXCEPTION_POINTERS* exception) {
     g_instance->m_actions.sendPing(g_instance->m_strDumpTag.c_str());
   }
 
-  wchar_t program[MAX_PATH + 1] = {};
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  wchar_t dumpPath[MAX_PATH + 32];
-  swprintf_s(dumpPath, L"%s_%d.dmp", program, static_cast<int>(GetTickCount()));
-  WriteDump(dumpPath, exception);
+  const std::wstring folder = g_instance != nullptr ? PrepareDumpFolder(g_instance->m_strLocalAppData) : std::wstring();
+  if (!folder.empty()) {
+    wchar_t program[MAX_PATH + 1] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const wchar_t* slash = std::wcsrchr(program, L'\\');
+    wchar_t name[MAX_PATH + 32];
+    swprintf_s(name, L"%s_%d.dmp", slash != nullptr ? slash + 1 : program, static_cast<int>(GetTickCount()));
+    WriteDump((folder + name).c_str(), exception);
+  }
 
   if (g_instance != nullptr && g_instance->m_actions.showNotice != nullptr) {
     g_instance->m_actions.showNotice(g_instance->m_strAppName.c_str());

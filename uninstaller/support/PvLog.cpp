@@ -3,7 +3,6 @@
 #include <cwchar>
 #include <string>
 
-#include "Handles.h"
 #include "PvHelpers.h"
 #include "PvReg.h"
 
@@ -35,6 +34,17 @@ std::wstring CPvLog::GetLogFileName(const SYSTEMTIME& localTime) {
   return name;
 }
 
+UniqueFileHandle CPvLog::OpenLogFile(const std::wstring& path) {
+  // The reparse point itself is opened, never what it leads to.
+  UniqueFileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info = {};
+  if (!file || !GetFileInformationByHandle(file.Get(), &info)) return UniqueFileHandle();
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || info.nNumberOfLinks > 1) return UniqueFileHandle();
+  return file;
+}
+
 void CPvLog::WriteLog(const wchar_t* message) {
   SYSTEMTIME now;
   GetLocalTime(&now);
@@ -44,9 +54,7 @@ void CPvLog::WriteLog(const wchar_t* message) {
 void CPvLog::WriteLog(const wchar_t* message, const SYSTEMTIME& localTime) {
   if (message == nullptr || !isLog()) return;
 
-  UniqueFileHandle file(CreateFileW(GetLogFileName(localTime).c_str(), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
+  const UniqueFileHandle file = OpenLogFile(GetLogFileName(localTime));
   if (!file) return;
 
   wchar_t stamp[32];

@@ -1,10 +1,15 @@
 // The uninstaller's debug log: dated lines appended to one file per day in
 // the program folder, written only while the machine's log switch is on.
+// Users may be able to write that folder while this program runs elevated,
+// so a log name that leads to another file (a link, a second name of a
+// file) is never written: that day goes unlogged.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "Handles.h"
 
 class CPvLog {
  public:
@@ -28,6 +33,9 @@ class CPvLog {
   // "1". Read afresh on every call, so it can be turned on while running.
   static bool isLog();
   static std::wstring GetLogFileName(const SYSTEMTIME& localTime);
+  // Opens or creates the log at `path` for appending; nothing when it is a
+  // link or one of several names of a file.
+  static UniqueFileHandle OpenLogFile(const std::wstring& path);
 };
 
 // Forwards to CPvLog::Instance().WriteLog.

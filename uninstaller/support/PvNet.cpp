@@ -19,9 +19,12 @@ constexpr DWORD kReplyTimeoutMs = 3000;
 constexpr DWORD kChunkBytes = 16384;
 constexpr wchar_t kProxyFileName[] = L"proxy.dat";
 // Reload and no cache write: a reply served from the cache would mean a
-// request, a report, that never reached the server.
-constexpr DWORD kRequestFlags =
-    INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+// request, a report, that never reached the server. No authentication and
+// no cookies: the server, or the proxy proxy.dat names (a file users may
+// write), could otherwise ask this elevated process for the logged-on
+// account's credentials and get them, or a challenge answered with them.
+constexpr DWORD kRequestFlags = INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_NO_UI | INTERNET_FLAG_RELOAD |
+                                INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTH | INTERNET_FLAG_NO_COOKIES;
 
 std::wstring Wide(const char16_t* text) {
   return std::wstring(text, text + std::char_traits<char16_t>::length(text));
@@ -40,15 +43,6 @@ bool IsUnreachableError(DWORD error) {
 bool IsNoReplyError(DWORD error) {
   return error == ERROR_INTERNET_TIMEOUT || error == WSAETIMEDOUT || error == ERROR_INTERNET_CONNECTION_ABORTED ||
          error == ERROR_INTERNET_CONNECTION_RESET;
-}
-
-void SetProxyLogin(HINTERNET connection, const tagProxyInfo& proxy) {
-  std::wstring userName = Wide(proxy.userName);
-  std::wstring password = Wide(proxy.password);
-  InternetSetOptionW(connection, INTERNET_OPTION_PROXY_USERNAME, userName.data(),
-                     static_cast<DWORD>(userName.size() + 1));
-  InternetSetOptionW(connection, INTERNET_OPTION_PROXY_PASSWORD, password.data(),
-                     static_cast<DWORD>(password.size() + 1));
 }
 
 }  // namespace
@@ -106,7 +100,6 @@ bool CPvNet::SendRequest(HINTERNET session, const tagUrlParts& url, UniqueIntern
     connection.Reset(InternetConnectW(session, url.host.c_str(), INTERNET_DEFAULT_HTTP_PORT, nullptr, nullptr,
                                       INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) continue;
-    if (m_proxy.enabled) SetProxyLogin(connection.Get(), m_proxy);
 
     request.Reset(HttpOpenRequestW(connection.Get(), L"GET", url.path.c_str(), L"HTTP/1.1", nullptr, acceptTypes,
                                    kRequestFlags, 0));

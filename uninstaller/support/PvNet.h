@@ -1,6 +1,7 @@
 // The uninstaller's HTTP client: one GET to a plain "http://" URL on port 80
 // through WinINet, optionally through the proxy named in "proxy.dat" beside
-// the program, with compressed replies decoded.
+// the program, with compressed replies decoded. It never authenticates, to
+// the server or to the proxy, and sends no cookies.
 #pragma once
 
 #include <windows.h>
