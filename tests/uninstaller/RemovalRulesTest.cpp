@@ -161,6 +161,22 @@ TEST_F(RemovalPolicyTest, ShortcutsOnlyFromTheirPlacesAndOnlyWhenTheyLeadIntoThe
   }
 }
 
+// An uninstaller run from a folder that is not the recorded install folder
+// owns nothing there, yet its shortcuts still lead into it: they go, and
+// nothing in the folder does.
+TEST(RemovalPolicyOwnershipTest, ShortcutsIntoTheProgramFolderGoWhenNothingIsOwned) {
+  const RemovalPolicy policy({}, kSystemFolders, {L"C:\\users\\Public\\Desktop"}, L"D:\\Downloads\\Quobly\\");
+  EXPECT_TRUE(policy.MayRemoveShortcut(L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK",
+                                       std::wstring(L"D:\\DOWNLOADS\\QUOBLY\\QUOBLY.EXE")));
+  EXPECT_FALSE(
+      policy.MayRemoveShortcut(L"C:\\USERS\\PUBLIC\\DESKTOP\\OTHER.LNK", std::wstring(L"D:\\DOWNLOADS\\OTHER.EXE")));
+  EXPECT_FALSE(policy.MayRemove(Removal::kFile, L"D:\\DOWNLOADS\\QUOBLY\\QUOBLY.EXE"));
+  // A program folder that is a protected one leads nowhere of the product's.
+  const RemovalPolicy onDesktop({}, kSystemFolders, {L"C:\\users\\Public\\Desktop"}, L"C:\\users\\me");
+  EXPECT_FALSE(onDesktop.MayRemoveShortcut(L"C:\\USERS\\PUBLIC\\DESKTOP\\QUOBLY.LNK",
+                                           std::wstring(L"C:\\USERS\\ME\\QUOBLY.EXE")));
+}
+
 TEST_F(RemovalPolicyTest, OpenedObjectsThatLeadElsewhereStayUnlessWhereTheyLeadIsOwned) {
   const std::wstring link = kProduct + L"\\SOUNDS\\MINE";
   EXPECT_TRUE(m_policy.MayRemoveOpened(Removal::kFile, link, link));
