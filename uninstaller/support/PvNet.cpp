@@ -54,10 +54,12 @@ CPvNet& CPvNet::Instance() {
 
 CPvNet::CPvNet() {
   LoadProxyConfig();
+  CPvZlib::Instance().InitZlib();
 }
 
 CPvNet::~CPvNet() {
   m_bStop = true;
+  CPvZlib::Instance().UninitZlib();
 }
 
 void CPvNet::LoadProxyConfig() {
