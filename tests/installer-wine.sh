@@ -27,9 +27,6 @@ case $QUOBLY_WINE_ARCH in
   win32) arch=x86 other_view= ;;  # a 32-bit prefix has one registry view
 esac
 export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
-# Shortcuts made in the prefix would else become menu entries and icons in
-# this machine's home folder.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 scale=${QUOBLY_TEST_TIMEOUT_SCALE:-1}
 out=$build/installer-wine/$case_name
 rm -rf "$out"

@@ -25,9 +25,6 @@ fi
 export QUOBLY_WINE_SESSION=demo.$$
 wine_sandbox_start
 export WINEPREFIX=$QUOBLY_SANDBOX_PREFIX
-# The installer's shortcuts would else become menu entries and icons in this
-# machine's home folder.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
 # The sandbox has no drive for build/: the installer goes onto C: first.
 work_win='C:\quobly-demo'

@@ -18,7 +18,10 @@ readonly QUOBLY_PREFIX_VERSION=4
 quobly_wine_cache=${QUOBLY_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quobly}
 
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${QUOBLY_WINEDLLOVERRIDES:-"mscoree,mshtml="}
+# No Mono or Gecko install prompt; and no menu builder, which would turn a
+# shortcut a program saves in the prefix into a menu entry in this machine's
+# home folder, and reads the shortcut unshared while a test may remove it.
+export WINEDLLOVERRIDES=${QUOBLY_WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
 # A test may run in another locale (code page), as on a Western system.
 export LC_ALL=${QUOBLY_LC_ALL:-zh_CN.UTF-8}
 # A test may name its own ALSA set-up (for example one that records what is played).

@@ -14,6 +14,23 @@ namespace {
 // Long enough for any path Windows hands out, "\\?\" forms included.
 constexpr DWORD kPathUnits = 32768;
 
+// A shell, search indexer or virus scanner reading a file holds it for a
+// moment without sharing its deletion; it is given this long to let go.
+constexpr int kSharedOpenAttempts = 5;
+constexpr DWORD kSharedOpenPauseMs = 40;
+
+HANDLE OpenWhenNotHeld(const std::wstring& path, DWORD access, DWORD share) {
+  for (int attempt = 1;; ++attempt) {
+    const HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION ||
+        attempt == kSharedOpenAttempts) {
+      return handle;
+    }
+    Sleep(kSharedOpenPauseMs);
+  }
+}
+
 // A local drive's path by its text, and not on a drive mapped to a share:
 // anything else could make this process authenticate to a server.
 bool IsLocalDrivePath(const std::wstring& path) {
@@ -202,8 +219,7 @@ std::optional<RemovalTarget> CPvRemovalGuard::OpenTarget(const std::wstring& pat
   // Never following a link: the handle is the link itself where the file
   // system allows, and in any case its final path tells where it leads.
   RemovalTarget target;
-  target.handle.Reset(CreateFileW(path.c_str(), access | SYNCHRONIZE, share, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  target.handle.Reset(OpenWhenNotHeld(path, access | SYNCHRONIZE, share));
   if (!target.handle) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info = {};
   const std::optional<std::wstring> finalPath = FinalPath(target.handle.Get());
