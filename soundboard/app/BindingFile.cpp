@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "Handles.h"
-
 namespace {
 
 constexpr char kSection[] = "热键";
@@ -37,16 +35,14 @@ bool WriteBinding(const std::string& bindingFile, const std::string& keyName, co
 }
 
 bool ClearBindings(const std::string& bindingFile) {
-  // Emptied, not deleted: deleting needs a right the user lacks on an
-  // installed copy, and the next binding could then not make the file again.
-  // Write access is all that truncating through the handle asks.
-  UniqueFileHandle file(CreateFileA(bindingFile.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-  const DWORD openError = GetLastError();
-  const bool cleared =
-      file ? SetEndOfFile(file.Get()) != FALSE : openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND;
-  file.Reset();  // the profile functions may open the file unshared
+  // Only the bindings go: the file keeps its other sections (the sound card
+  // choice). A missing file is not made for it.
+  if (GetFileAttributesA(bindingFile.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  DropCachedCopy(bindingFile);
+  const bool cleared = WritePrivateProfileStringA(kSection, nullptr, nullptr, bindingFile.c_str()) != FALSE;
   DropCachedCopy(bindingFile);
   return cleared;
 }

@@ -19,6 +19,7 @@ std::string ReadBinding(const std::string& bindingFile, const std::string& keyNa
 // where the folder allows it. false when it cannot be written or a name is
 // empty.
 bool WriteBinding(const std::string& bindingFile, const std::string& keyName, const std::string& soundPath);
-// Empties the file in place, so that no key plays anything from now on. true
-// when it is empty, also when it never existed (it is not made then).
+// Removes the section of bindings, in place, so that no key plays anything
+// from now on; the file's other sections stay. true when no binding is left,
+// also when the file never existed (it is not made then).
 bool ClearBindings(const std::string& bindingFile);

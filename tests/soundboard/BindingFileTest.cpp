@@ -32,7 +32,7 @@ TEST_F(BindingFileTest, SecondBindingOfAKeyReplacesTheFirstAndTwoKeysMayShareASo
   EXPECT_EQ(Text(), "[热键]\r\nF2键=C:\\b.mp3\r\nF3键=C:\\b.mp3\r\n");
 }
 
-TEST_F(BindingFileTest, ClearingEmptiesTheFileInPlaceAndNoBindingComesBack) {
+TEST_F(BindingFileTest, ClearingRemovesTheBindingsInPlaceAndNoBindingComesBack) {
   EXPECT_TRUE(ClearBindings(Path()));  // nothing to clear, and nothing is made
   EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
 
@@ -47,6 +47,22 @@ TEST_F(BindingFileTest, ClearingEmptiesTheFileInPlaceAndNoBindingComesBack) {
   ASSERT_TRUE(WriteBinding(Path(), "F3键", "C:\\c.mp3"));
   EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
   EXPECT_EQ(Text(), "[热键]\r\nF3键=C:\\c.mp3\r\n");
+}
+
+// The file holds the sound card choice too: clearing the bindings leaves
+// every other section as it was, before and after the bindings.
+TEST_F(BindingFileTest, ClearingKeepsTheFilesOtherSections) {
+  const std::string cards = "[声卡]\r\n输出=USB 音频设备\r\n监听音量=50\r\n";
+  const std::string other = "[其他]\r\n热键=不是绑定\r\n";
+  const std::string bindings = "[热键]\r\nF1键=C:\\a.mp3\r\nF2键=C:\\b.mp3\r\n";
+  ASSERT_TRUE(WriteBytes(folder.Path() + L"音效配置.ini", (cards + bindings + other).data(),
+                         cards.size() + bindings.size() + other.size()));
+  ASSERT_EQ(ReadBinding(Path(), "F2键"), "C:\\b.mp3");
+
+  ASSERT_TRUE(ClearBindings(Path()));
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
+  EXPECT_EQ(ReadBinding(Path(), "F2键"), "");
+  EXPECT_EQ(Text(), cards + other);
 }
 
 // An installed copy: the user may write the file but neither delete it nor

@@ -23,8 +23,10 @@ class HotkeyPanelTest : public FrameworkTest {
     AttachHost();
     host.SetMessageHook([this](HWND, UINT message, WPARAM wParam, LPARAM) -> LRESULT {
       if (message != kMsgPanelSlide || !panel) return kExUndecided;
-      steps.push_back(static_cast<int>(wParam));
+      // The width the step leaves: a step that finds later ones queued
+      // takes the latest of them instead.
       panel->OnSlideStep(static_cast<int>(wParam));
+      steps.push_back(Width());
       return 0;
     });
     bindingFile = Ansi(folder.Path()) + "音效配置.ini";
