@@ -1,8 +1,12 @@
 #include "AudioPlayer.h"
 
+#include <mmsystem.h>
+
+#include <algorithm>
 #include <utility>
 
 #include "AudioPriorityScope.h"
+#include "SoundCardList.h"
 #include "SoundLibrary.h"
 
 namespace {
@@ -80,7 +84,30 @@ BOOL AudioPlayer::set_volume(DWORD stream, float volume) {
   return library != nullptr ? library->channelSetAttribute(stream, kVolumeAttribute, volume) : FALSE;
 }
 
+void AudioPlayer::set_card(std::string name) {
+  m_card = std::move(name);
+  if (m_card.empty()) m_device = kDefaultOutputDevice;
+}
+
+void AudioPlayer::set_device(int device) {
+  m_card.clear();
+  m_device = device;
+}
+
+std::vector<std::string> AudioPlayer::WaveOutNames() {
+  std::vector<std::string> names;
+  const UINT count = std::min<UINT>(waveOutGetNumDevs(), kWaveOutDevicesAsked);
+  for (UINT device = 0; device < count; ++device) {
+    // A device number with no device leaves the record as it was: zero.
+    WAVEOUTCAPSA caps = {};
+    waveOutGetDevCapsA(device, &caps, sizeof caps);
+    names.push_back(NameFromField(caps.szPname, sizeof caps.szPname));
+  }
+  return names;
+}
+
 void AudioPlayer::play_path(const char* path, HWND window) {
+  if (!m_card.empty()) m_device = DeviceForName(WaveOutNames(), m_card);
   // The caller (the UI thread) runs raised from here until the first buffer
   // is queued inside the play call, and at its own priority again before it
   // paints anything. Only around these calls: on Windows a window's thread

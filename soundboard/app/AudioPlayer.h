@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "Handles.h"
 
@@ -39,15 +40,28 @@ class AudioPlayer {
 
   // Free, init on the chosen device, open, full volume, play from the start,
   // with the calling thread raised for the five calls (AudioPriorityScope)
-  // and back at its own priority when this returns.
+  // and back at its own priority when this returns. A card chosen by name
+  // is looked up among the wave-out devices first.
   void play_path(const char* path, HWND window);
   void stop() { free(); }
 
-  // The device number plays use (written when the sound card is chosen) and
-  // the stream last opened (0 when none); both are read by progress threads.
+  // Plays go to the sound card named `name` (ANSI, as wave-out reports it),
+  // looked up at every play, since device numbers shift as cards come and
+  // go: to the default output while no device has that name, and always for
+  // "". UI thread only, as play_path.
+  void set_card(std::string name);
+  // Plays go to library device `device`, whatever its name.
+  void set_device(int device);
+
+  // The device number the last play used (the default output before any)
+  // and the stream last opened (0 when none); both are read by progress
+  // threads.
   int device() const { return m_device; }
-  void set_device(int device) { m_device = device; }
   DWORD stream() const { return m_stream; }
+
+  // The names of the system's wave-out devices, by number, "" where a number
+  // has no device.
+  static std::vector<std::string> WaveOutNames();
 
  private:
   struct Library {
@@ -71,6 +85,7 @@ class AudioPlayer {
   UniqueModule m_module;
   Library m_library = {};
   bool m_loaded = false;  // written once, inside m_loadOnce
+  std::string m_card;  // "" when plays use m_device as it is
   // The default output until the sound cards are known: -1 plays where the
   // system plays, while 0 would be the library's silent device.
   std::atomic<int> m_device{-1};

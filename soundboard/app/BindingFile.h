@@ -1,6 +1,7 @@
 // The binding file "音效配置.ini" beside the program: section "热键", key =
-// hotkey name, value = full path of a sound file. Read and written through
-// the system's private-profile functions, in the ANSI code page.
+// hotkey name, value = full path of a sound file; section "声卡" holds the
+// sound card chosen, by name. Read and written through the system's
+// private-profile functions, in the ANSI code page.
 //
 // Installed under "Program Files", a standard user may not make, delete or
 // rename files in the program folder, and the manifest's asInvoker turns off
@@ -23,3 +24,10 @@ bool WriteBinding(const std::string& bindingFile, const std::string& keyName, co
 // from now on; the file's other sections stay. true when no binding is left,
 // also when the file never existed (it is not made then).
 bool ClearBindings(const std::string& bindingFile);
+
+// The name of the sound card the user chose; "" for the system's default
+// output (nothing stored).
+std::string ReadSoundCardName(const std::string& bindingFile);
+// Stores the chosen card's name; "" removes it, so the default output plays.
+// false when the file cannot be written.
+bool WriteSoundCardName(const std::string& bindingFile, const std::string& cardName);

@@ -68,7 +68,7 @@ int RunMessageLoop() {
 QuoblyApp::QuoblyApp()
     : m_programFolder(ProgramFolder()),
       m_bindingFile(m_programFolder + "\\音效配置.ini"),
-      m_soundCards(m_player),
+      m_soundCards(m_player, m_bindingFile),
       m_hotkeyPanel(m_bindingFile),
       m_board(m_player) {}
 

@@ -1,16 +1,18 @@
 #include "SoundCards.h"
 
-#include <mmsystem.h>
-
 #include <system_error>
+#include <utility>
 
 #include "AppMessages.h"
+#include "BindingFile.h"
 #include "SoundLibrary.h"
 #include "QuoblyResources.h"
 
 namespace {
 
 constexpr char kComboText[] = "默认系统声卡通道";
+// After the stored card's name while no device has it; the default plays.
+constexpr char kMissingMark[] = "（未连接）";
 constexpr float kComboLeft = 20;
 constexpr float kComboBottomGap = 40;  // from the window's bottom edge to the combo's top
 constexpr float kComboWidth = 140;
@@ -22,7 +24,12 @@ constexpr Gdiplus::ARGB kFrameColour = 0x38FFFFFF;
 
 }  // namespace
 
-SoundCards::SoundCards(AudioPlayer& player) : m_player(player) {}
+SoundCards::SoundCards(AudioPlayer& player, std::string settingsFile)
+    : m_player(player), m_settingsFile(std::move(settingsFile)), m_chosenName(ReadSoundCardName(m_settingsFile)) {
+  // Plays look the card up by name: it plays there as soon as it is present,
+  // before the list has arrived.
+  m_player.set_card(m_chosenName);
+}
 
 SoundCards::~SoundCards() {
   if (m_worker.joinable()) m_worker.join();
@@ -52,7 +59,7 @@ void SoundCards::StartEnumeration() {
   const HWND window = m_window;
   try {
     m_worker = std::thread([this, window] {
-      auto found = std::make_unique<CardList>(EnumerateCards());
+      auto found = std::make_unique<CardList>(ListSoundCards(AudioPlayer::WaveOutNames()));
       const LPARAM result = reinterpret_cast<LPARAM>(found.get());
       {
         std::lock_guard<std::mutex> lock(m_foundLock);
@@ -65,17 +72,6 @@ void SoundCards::StartEnumeration() {
   }
 }
 
-SoundCards::CardList SoundCards::EnumerateCards() {
-  std::vector<std::string> names;
-  for (UINT device = 0; device < kWaveOutDevicesAsked; ++device) {
-    // A device number with no device leaves the record as it was: zero.
-    WAVEOUTCAPSA caps = {};
-    waveOutGetDevCapsA(device, &caps, sizeof caps);
-    names.push_back(NameFromField(caps.szPname, sizeof caps.szPname));
-  }
-  return ListSoundCards(names);
-}
-
 void SoundCards::OnFound(LPARAM result) {
   std::unique_ptr<CardList> found;
   {
@@ -86,9 +82,16 @@ void SoundCards::OnFound(LPARAM result) {
   }
   m_cards = std::move(*found);
   if (m_combo.Handle() == 0) return;
+  m_combo.AddItem(kComboText, kDefaultOutputDevice);
   for (const SoundCard& card : m_cards) m_combo.AddItem(card.name, card.device);
+  if (m_chosenName.empty()) return;  // nothing chosen yet
+  const StoredCardPlace place = PlaceStoredCard(m_cards, m_chosenName);
+  m_combo.SetCurrentIndex(place.item);
+  if (place.missing) m_combo.ShowText(m_chosenName + kMissingMark);
 }
 
 void SoundCards::OnSelectionChanged(int index) {
-  m_player.set_device(DeviceForItem(m_cards, index));
+  m_chosenName = CardNameForItem(m_cards, index);
+  m_player.set_card(m_chosenName);
+  WriteSoundCardName(m_settingsFile, m_chosenName);
 }

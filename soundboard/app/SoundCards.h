@@ -1,7 +1,9 @@
 // The sound-card combo box at the bottom left: a worker lists the system's
-// wave-out devices once at start, and a selection sets the device the next
-// play opens. Until the list has arrived, and until the user picks a card,
-// plays go to the system's default output.
+// wave-out devices once at start, and a selection sets the card the next
+// play opens. The choice is stored by the card's name in the binding file
+// and taken up again at the next start; until the user picks a card, plays
+// go to the system's default output, and so they do while the stored card
+// is missing, which the combo's text then says.
 //
 // Threads: the worker only reads the system's device names, stores its result
 // here under m_foundLock and posts kMsgSoundCardsFound; everything else runs on
@@ -13,6 +15,7 @@
 
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,8 +26,9 @@
 
 class SoundCards {
  public:
-  // `player` must outlive this object.
-  explicit SoundCards(AudioPlayer& player);
+  // `player` must outlive this object; `settingsFile` is the binding file
+  // that keeps the choice.
+  SoundCards(AudioPlayer& player, std::string settingsFile);
   ~SoundCards();
   SoundCards(const SoundCards&) = delete;
   SoundCards& operator=(const SoundCards&) = delete;
@@ -46,11 +50,11 @@ class SoundCards {
  private:
   using CardList = std::vector<SoundCard>;
 
-  // The worker's body: the names of wave-out devices 0..49.
-  static CardList EnumerateCards();
   void OnSelectionChanged(int index);
 
   AudioPlayer& m_player;
+  const std::string m_settingsFile;
+  std::string m_chosenName;  // "" for the default output
   HWND m_window = nullptr;
   ExResourceBytes m_dropButton;  // module data: lives as long as the program
   ExCombo m_combo;

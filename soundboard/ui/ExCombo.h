@@ -70,6 +70,9 @@ class ExCombo : public ExElement {
   // A valid index becomes current and its text is shown; others change nothing.
   void SetCurrentIndex(int index);
   std::string Text() const { return m_edit.Text(); }
+  // Shows `text` in the field in place of the current item's, which stays
+  // current: for a state no item names.
+  void ShowText(const std::string& text) { m_edit.SetText(text); }
 
   // The drop-button picture: two frames side by side, closed and open.
   bool SetArrowImage(const void* bytes, size_t size);

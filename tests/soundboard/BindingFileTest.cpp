@@ -63,6 +63,21 @@ TEST_F(BindingFileTest, ClearingKeepsTheFilesOtherSections) {
   EXPECT_EQ(ReadBinding(Path(), "F1键"), "");
   EXPECT_EQ(ReadBinding(Path(), "F2键"), "");
   EXPECT_EQ(Text(), cards + other);
+  EXPECT_EQ(ReadSoundCardName(Path()), "USB 音频设备");
+}
+
+TEST_F(BindingFileTest, TheSoundCardIsStoredBesideTheBindingsAndTheDefaultStoresNothing) {
+  EXPECT_TRUE(WriteSoundCardName(Path(), ""));  // the default on a file never made
+  EXPECT_FALSE(Exists(folder.Path() + L"音效配置.ini"));
+  EXPECT_EQ(ReadSoundCardName(Path()), "");
+
+  ASSERT_TRUE(WriteBinding(Path(), "F1键", "C:\\a.mp3"));
+  ASSERT_TRUE(WriteSoundCardName(Path(), "扬声器 (USB)"));
+  EXPECT_EQ(ReadSoundCardName(Path()), "扬声器 (USB)");
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "C:\\a.mp3");
+  ASSERT_TRUE(WriteSoundCardName(Path(), ""));
+  EXPECT_EQ(ReadSoundCardName(Path()), "");
+  EXPECT_EQ(ReadBinding(Path(), "F1键"), "C:\\a.mp3");
 }
 
 // An installed copy: the user may write the file but neither delete it nor

@@ -21,12 +21,15 @@ TEST(SoundCardListTest, ListsEachCardOnceInTheOrderFirstFoundWithoutTheEmptyName
   EXPECT_EQ(cards[2].name, "HDMI");
 }
 
-TEST(SoundCardListTest, EachCardPlaysOnTheLibraryDeviceOfItsFirstWaveOutDevice) {
+TEST(SoundCardListTest, TheDefaultOutputComesFirstAndEachCardPlaysOnItsFirstWaveOutDevice) {
   // Library device n + 1 is wave-out device n; a repeated name keeps the first.
   const auto cards = ListSoundCards(WaveOutNames({"Speakers", "USB Headset", "Speakers", "HDMI"}));
-  EXPECT_EQ(DeviceForItem(cards, 1), 1);
-  EXPECT_EQ(DeviceForItem(cards, 2), 2);
-  EXPECT_EQ(DeviceForItem(cards, 3), 4);
+  EXPECT_EQ(DeviceForItem(cards, kDefaultOutputItem), kDefaultOutputDevice);
+  EXPECT_EQ(CardNameForItem(cards, kDefaultOutputItem), "");
+  EXPECT_EQ(DeviceForItem(cards, 2), 1);
+  EXPECT_EQ(DeviceForItem(cards, 3), 2);
+  EXPECT_EQ(DeviceForItem(cards, 4), 4);
+  EXPECT_EQ(CardNameForItem(cards, 4), "HDMI");
 }
 
 TEST(SoundCardListTest, AGapInTheDeviceNumbersKeepsTheLaterCardsOnTheirOwnDevices) {
@@ -38,10 +41,44 @@ TEST(SoundCardListTest, AGapInTheDeviceNumbersKeepsTheLaterCardsOnTheirOwnDevice
 
 TEST(SoundCardListTest, PositionsOutsideTheListPlayOnTheDefaultOutput) {
   const auto cards = ListSoundCards(WaveOutNames({"Speakers"}));
-  EXPECT_EQ(DeviceForItem(cards, 0), kDefaultOutputDevice);
-  EXPECT_EQ(DeviceForItem(cards, 2), kDefaultOutputDevice);
-  EXPECT_EQ(DeviceForItem({}, 1), kDefaultOutputDevice);
+  for (int position : {-1, 0, 3}) {
+    EXPECT_EQ(DeviceForItem(cards, position), kDefaultOutputDevice) << position;
+    EXPECT_EQ(CardNameForItem(cards, position), "") << position;
+  }
+  EXPECT_EQ(DeviceForItem({}, 2), kDefaultOutputDevice);
   EXPECT_TRUE(ListSoundCards(WaveOutNames({})).empty());
+}
+
+// The stored choice, by name, against the cards present at start.
+TEST(SoundCardListTest, AStoredCardIsFoundByItsNameOrShownMissingOnTheDefaultItem) {
+  const auto cards = ListSoundCards(WaveOutNames({"Speakers", "USB Headset"}));
+  const struct {
+    const char* stored;
+    int item;
+    bool missing;
+  } kCases[] = {
+      {"", kDefaultOutputItem, false},
+      {"Speakers", 2, false},
+      {"USB Headset", 3, false},
+      {"Virtual Cable", kDefaultOutputItem, true},
+      {"usb headset", kDefaultOutputItem, true},  // names compare by their bytes
+  };
+  for (const auto& c : kCases) {
+    const StoredCardPlace place = PlaceStoredCard(cards, c.stored);
+    EXPECT_EQ(place.item, c.item) << c.stored;
+    EXPECT_EQ(place.missing, c.missing) << c.stored;
+  }
+  EXPECT_TRUE(PlaceStoredCard({}, "Speakers").missing);
+}
+
+// Device numbers shift as cards come and go; plays follow the name.
+TEST(SoundCardListTest, ACardsDeviceIsLookedUpByNameAmongTheDevicesPresentNow) {
+  EXPECT_EQ(DeviceForName(WaveOutNames({"Speakers", "USB Headset"}), "USB Headset"), 2);
+  EXPECT_EQ(DeviceForName(WaveOutNames({"HDMI", "Speakers", "USB Headset"}), "USB Headset"), 3);  // one came first
+  EXPECT_EQ(DeviceForName(WaveOutNames({"Speakers"}), "USB Headset"), kDefaultOutputDevice);    // unplugged
+  EXPECT_EQ(DeviceForName(WaveOutNames({"Speakers", "", "USB Headset"}), "USB Headset"), 3);
+  EXPECT_EQ(DeviceForName(WaveOutNames({"Speakers"}), ""), kDefaultOutputDevice);
+  EXPECT_EQ(DeviceForName({}, "Speakers"), kDefaultOutputDevice);
 }
 
 TEST(SoundCardListTest, NamesCompareByExactBytes) {

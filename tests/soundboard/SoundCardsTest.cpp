@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AppMessages.h"
+#include "BindingFile.h"
 #include "PopupTestSupport.h"
 #include "SoundCards.h"
 
@@ -37,9 +38,8 @@ class SoundCardsTest : public PopupFixture {
     PopupFixture::SetUp();
     traceFile = folder.Path() + L"bass-trace.txt";
     SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", traceFile.c_str());
-    cards = std::make_unique<SoundCards>(player);
-    cards->LoadDropButton();
-    cards->Create(window, kHeight);
+    settingsFile = Ansi(folder.Path()) + "音效配置.ini";
+    Start();
     host.SetMessageHook([this](HWND, UINT message, WPARAM, LPARAM lParam) -> LRESULT {
       if (message != kMsgSoundCardsFound) return kExUndecided;
       cards->OnFound(lParam);
@@ -52,6 +52,14 @@ class SoundCardsTest : public PopupFixture {
     player.stop();
     SetEnvironmentVariableW(L"QUOBLY_BASS_TRACE", nullptr);
     PopupFixture::TearDown();
+  }
+
+  // The combo as the program makes it at start, reading the stored choice.
+  void Start() {
+    cards.reset();
+    cards = std::make_unique<SoundCards>(player, settingsFile);
+    cards->LoadDropButton();
+    cards->Create(window, kHeight);
   }
 
   void WaitForCards() {
@@ -88,6 +96,7 @@ class SoundCardsTest : public PopupFixture {
   }
 
   TempFolder folder;
+  std::string settingsFile;
   std::wstring traceFile;
   AudioPlayer player;
   std::unique_ptr<SoundCards> cards;
@@ -101,10 +110,13 @@ TEST_F(SoundCardsTest, TheComboListsTheSystemsCardsWithTheirDevices) {
   const std::vector<std::string> names = SystemDeviceNames();
   ASSERT_FALSE(names.empty()) << "the test set-up gives wave-out one device";
   const std::set<std::string> distinct(names.begin(), names.end());
-  EXPECT_EQ(combo.ItemCount(), static_cast<int>(distinct.size()));
-  // Item 1 is the card of wave-out device 0, which the library numbers 1.
-  EXPECT_EQ(combo.ItemText(1), names[0]);
-  EXPECT_EQ(combo.ItemValue(1), 1);
+  EXPECT_EQ(combo.ItemCount(), 1 + static_cast<int>(distinct.size()));
+  // Item 1 goes back to the default output; item 2 is the card of wave-out
+  // device 0, which the library numbers 1.
+  EXPECT_EQ(combo.ItemText(1), "默认系统声卡通道");
+  EXPECT_EQ(combo.ItemValue(1), -1);
+  EXPECT_EQ(combo.ItemText(2), names[0]);
+  EXPECT_EQ(combo.ItemValue(2), 1);
   EXPECT_EQ(combo.Text(), "默认系统声卡通道");  // nothing chosen yet
 }
 
@@ -115,11 +127,43 @@ TEST_F(SoundCardsTest, PlaysUseTheDefaultOutputUntilACardIsChosenAndThatCardAfte
   player.play_path("C:\\nothing.mp3", window);
   EXPECT_EQ(LastInitDevice(), "-1");  // the list alone chooses nothing
 
-  PickItem(1);
-  EXPECT_EQ(cards->Combo().CurrentIndex(), 1);
-  EXPECT_EQ(player.device(), 1);
+  PickItem(2);
+  EXPECT_EQ(cards->Combo().CurrentIndex(), 2);
   player.play_path("C:\\nothing.mp3", window);
   EXPECT_EQ(LastInitDevice(), "1");
+
+  PickItem(1);  // back to the default
+  player.play_path("C:\\nothing.mp3", window);
+  EXPECT_EQ(LastInitDevice(), "-1");
+  EXPECT_EQ(ReadSoundCardName(settingsFile), "");
+}
+
+TEST_F(SoundCardsTest, TheChosenCardIsStoredByNameAndChosenAgainAtTheNextStart) {
+  WaitForCards();
+  PickItem(2);
+  const std::string name = SystemDeviceNames()[0];
+  EXPECT_EQ(ReadSoundCardName(settingsFile), name);
+
+  Start();
+  // Plays find it by name before the list has arrived.
+  player.play_path("C:\\nothing.mp3", window);
+  EXPECT_EQ(LastInitDevice(), "1");
+  WaitForCards();
+  EXPECT_EQ(cards->Combo().CurrentIndex(), 2);
+  EXPECT_EQ(cards->Combo().Text(), name);
+}
+
+TEST_F(SoundCardsTest, AStoredCardThatIsMissingPlaysOnTheDefaultSaysSoAndStaysStored) {
+  ASSERT_TRUE(WriteSoundCardName(settingsFile, "虚拟声卡 Cable"));
+  Start();
+  player.play_path("C:\\nothing.mp3", window);
+  EXPECT_EQ(LastInitDevice(), "-1");
+  WaitForCards();
+  EXPECT_EQ(cards->Combo().CurrentIndex(), 1);
+  EXPECT_EQ(cards->Combo().Text(), "虚拟声卡 Cable（未连接）");
+  player.play_path("C:\\nothing.mp3", window);
+  EXPECT_EQ(LastInitDevice(), "-1");
+  EXPECT_EQ(ReadSoundCardName(settingsFile), "虚拟声卡 Cable");
 }
 
 TEST_F(SoundCardsTest, AForeignOrRepeatedFoundMessageChangesNothing) {
