@@ -10,7 +10,7 @@
 #include <mmsystem.h>
 #include <mmreg.h>
 #include <msacm.h>
-#include <wininet.h>
+#include "WinInetApi.h"
 
 #include <type_traits>
 #include <utility>

@@ -206,7 +206,6 @@ Section "Quobly 音效板" SecProgram
   !insertmacro InstallRecorded "${BIN}\Quobly.exe" "Quobly.exe"
   !insertmacro InstallRecorded "${BIN}\bass.dll" "bass.dll"
   !insertmacro InstallRecorded "${BIN}\pvUninstall.exe" "pvUninstall.exe"
-  !insertmacro InstallRecorded "${BIN}\zlib1.dll" "zlib1.dll"
   !insertmacro Record ${KIND_FILE} "$INSTDIR\${RECORD_FILE}"
 
   ; The category folders hold the user's library: recorded at the end, to go

@@ -103,8 +103,9 @@ snapshot_files >"$out/files-before.txt"
 snapshot_keys >"$out/keys-before.txt"
 run_installer || fail "the installer failed"
 
-installed=(Quobly.exe bass.dll pvUninstall.exe zlib1.dll pvUninstall.dat)
+installed=(Quobly.exe bass.dll pvUninstall.exe pvUninstall.dat)
 for file in "${installed[@]}" 音效配置.ini; do [ -f "$install/$file" ] || fail "not installed: $file"; done
+[ ! -e "$install/zlib1.dll" ] || fail "zlib1.dll installed: pvUninstall links zlib in"
 for category in "${categories[@]}"; do [ -d "$install/$category" ] || fail "no category folder $category"; done
 cmp -s "$install/Quobly.exe" "$build/bin/Quobly.exe" || fail "the installed Quobly.exe is not the build's"
 demo_sounds=$(find "$install" -name '*.mp3' | wc -l)
@@ -126,7 +127,7 @@ fi
 } >"$out/record-expected-last.txt"
 {
   printf 'regkey Quobly\nproduct %s\nmenu Quobly\ninstalldir \nmode per-item\n' "$product"
-  for file in Quobly.exe bass.dll pvUninstall.exe zlib1.dll pvUninstall.dat; do
+  for file in "${installed[@]}"; do
     printf 'file %s\\%s\n' "$install_win" "$file"
   done
   (cd "$install" && find "${categories[@]}" -name '*.mp3' | sort) | while IFS= read -r sound; do

@@ -26,7 +26,6 @@ undo() {
 trap undo EXIT
 
 cp "$bin/pvUninstall_crash.exe" "$folder/pvUninstall.exe"
-cp "$bin/zlib1.dll" "$folder/"
 if chattr +i "$folder" 2>/dev/null; then
   mode=immutable
 else

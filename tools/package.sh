@@ -27,7 +27,7 @@ while [ $# -gt 0 ]; do
 done
 
 "$root/tools/setup-debian.sh"
-programs=(Quobly pvUninstall bass pvuninstall_zlib)
+programs=(Quobly pvUninstall bass)
 if [ ${#builds[@]} -eq 0 ]; then
   declare -A toolchains=([x64]=mingw-x86_64.cmake [i686]=mingw-i686.cmake)
   for name in x64 i686; do

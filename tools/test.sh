@@ -15,6 +15,7 @@ ctest --test-dir "$root/build-native" --output-on-failure --no-tests=error
 
 "$root/tools/build.sh"
 "$root/tools/check-architectures.sh"
+"$root/tools/check-imports.sh"
 
 # One architecture's Wine suite, in a shell of its own: its display, prefix
 # and wineserver end with it.

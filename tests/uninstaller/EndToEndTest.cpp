@@ -149,7 +149,6 @@ class EndToEndTest : public testing::Test {
     ASSERT_TRUE(WriteBytes(m_installDir + L"Quobly.exe", "MZ", 2));
     ASSERT_TRUE(WriteBytes(m_installDir + L"音效配置.ini", "[热键]\r\n", 8));
     ASSERT_TRUE(CopyFileW(program.c_str(), m_program.c_str(), FALSE));
-    CopyFileW((ExecutableFolder() + L"zlib1.dll").c_str(), (m_installDir + L"zlib1.dll").c_str(), FALSE);
 
     SHCreateDirectoryExW(nullptr, m_menuFolder.c_str(), nullptr);
     ASSERT_TRUE(MakeShortcut(m_menuFolder + L"\\Quobly.lnk", m_installDir + L"Quobly.exe"));

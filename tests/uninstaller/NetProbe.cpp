@@ -1,7 +1,7 @@
 // One GetUrlInfo call from wherever this program is copied, so that tests can
-// run the HTTP client beside a chosen set of files (for example without
-// zlib1.dll). Usage: net_probe URL BUFFER_SIZE OUTPUT_FILE. The reply, up to
-// its first zero byte, goes to OUTPUT_FILE; the exit code is the result.
+// run the HTTP client beside a chosen set of files (for example none).
+// Usage: net_probe URL BUFFER_SIZE OUTPUT_FILE. The reply, up to its first
+// zero byte, goes to OUTPUT_FILE; the exit code is the result.
 #include <windows.h>
 
 #include <cstdlib>

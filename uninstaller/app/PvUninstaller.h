@@ -80,7 +80,7 @@ class CPvUninstaller {
   CPvRemovalGuard m_guard;
   // For the self-deletion batch, written by the worker before it finishes:
   // files the removal could not delete because this process has them loaded
-  // (the program, zlib1.dll), and whether the program folder is to go once
+  // (the program itself), and whether the program folder is to go once
   // empty (the removal walked it, or the record asked for it).
   std::vector<std::wstring> m_loadedLeftovers;
   bool m_removeProgramFolder = false;

@@ -1,7 +1,7 @@
-// pvUninstall entry point: names the application, installs the crash
-// handler, has the program's end wait for its reports and runs the main
-// dialog. The process ends from inside the loop:
-// cancelled, closed, or once the program has deleted itself.
+// pvUninstall entry point: limits the DLL search to System32, names the
+// application, installs the crash handler, has the program's end wait for
+// its reports and runs the main dialog. The process ends from inside the
+// loop: cancelled, closed, or once the program has deleted itself.
 #include <windows.h>
 
 #include "CrashActions.h"
@@ -9,6 +9,7 @@
 #include "PvApp.h"
 #include "PvDump.h"
 #include "PvReport.h"
+#include "SystemDllSearch.h"
 
 #ifdef PVUNINSTALL_CRASH_TRIGGER
 #include "CrashTrigger.h"
@@ -25,6 +26,9 @@ constexpr int kSlideInWithBounce = 0;
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything here can load a DLL: the program runs elevated from a
+  // folder others may write to.
+  RestrictDllSearchToSystem32();
   CPvApp& app = CPvApp::Instance();
   app.SetAppName(kAppName);
   InstallDump(kAppName, kDumpTag, UninstallerCrashActions());

@@ -1,6 +1,6 @@
 // Bounded decoding of zlib and gzip streams through a table of zlib's inflate
-// functions (platform-free: the table may point into a loaded zlib1.dll or a
-// linked zlib).
+// functions (platform-free: the table points into the linked zlib, or at a
+// test's stand-ins).
 #pragma once
 
 #include <zlib.h>

@@ -54,12 +54,10 @@ CPvNet& CPvNet::Instance() {
 
 CPvNet::CPvNet() {
   LoadProxyConfig();
-  CPvZlib::Instance().InitZlib();
 }
 
 CPvNet::~CPvNet() {
   m_bStop = true;
-  CPvZlib::Instance().UninitZlib();
 }
 
 void CPvNet::LoadProxyConfig() {
