@@ -15,7 +15,7 @@
 
 constexpr int kDefaultOutputDevice = -1;
 
-// The wave-out devices asked about at start, numbers 0..49.
+// At most this many wave-out devices are asked about, numbers 0..49.
 constexpr int kWaveOutDevicesAsked = 50;
 
 struct SoundCard {
